@@ -25,11 +25,33 @@ add_compile_options(
 # - -static keeps libstdc++, libgcc and winpthread inside the executable
 #   instead of in DLLs that a downloads folder could also hold.
 # - No PE timestamp, so two builds of one tree are identical.
-# - libstdc++'s default terminate handler demangles the exception's type and
-#   prints it to stderr, which a GUI program does not have; it drags in the
-#   demangler and a printf, some 70 KiB. The program throws and catches
-#   nothing, so a terminate goes straight to abort, where that handler ends
-#   as well.
+# - The program throws and catches nothing, so whatever would end in an
+#   uncaught exception goes straight to abort, where std::terminate ends too:
+#   libstdc++'s verbose terminate handler (it demangles the type and prints
+#   to stderr, which a GUI program does not have: the demangler and a printf,
+#   some 70 KiB) and its helpers that throw from inside the library (every
+#   standard exception class and the copy-on-write strings they carry, some
+#   30 KiB). The helpers are all the functions of libstdc++'s functexcept.o,
+#   so that object is never linked: a partial list would clash with it.
+set(ORVANTA_ABORT_INSTEAD_OF_THROW
+  _ZN9__gnu_cxx27__verbose_terminate_handlerEv
+  _ZSt16__throw_bad_castv
+  _ZSt17__throw_bad_allocv
+  _ZSt18__throw_bad_typeidv
+  _ZSt19__throw_logic_errorPKc
+  _ZSt19__throw_range_errorPKc
+  _ZSt20__throw_domain_errorPKc
+  _ZSt20__throw_length_errorPKc
+  _ZSt20__throw_out_of_rangePKc
+  _ZSt21__throw_bad_exceptionv
+  _ZSt21__throw_runtime_errorPKc
+  _ZSt22__throw_overflow_errorPKc
+  _ZSt23__throw_underflow_errorPKc
+  _ZSt24__throw_invalid_argumentPKc
+  _ZSt24__throw_out_of_range_fmtPKcz
+  _ZSt28__throw_bad_array_new_lengthv
+)
+
 function(orvanta_harden target)
   target_link_options(${target} PRIVATE
     -static
@@ -40,6 +62,8 @@ function(orvanta_harden target)
     LINKER:--enable-reloc-section
     LINKER:--gc-sections
     LINKER:--no-insert-timestamp
-    LINKER:--defsym,_ZN9__gnu_cxx27__verbose_terminate_handlerEv=abort
   )
+  foreach(symbol IN LISTS ORVANTA_ABORT_INSTEAD_OF_THROW)
+    target_link_options(${target} PRIVATE LINKER:--defsym,${symbol}=abort)
+  endforeach()
 endfunction()
