@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# scripts/sign.sh gives the executable an Authenticode signature that
+# verifies against the signing certificate, breaks when the file is changed,
+# and leaves every hardening property of the executable intact.
+#
+# Usage: tests/release/signing.sh EXE
+# Makes a throwaway self-signed code-signing certificate at test time.
+set -uo pipefail
+
+if [ $# -ne 1 ] || [ ! -f "$1" ]; then
+  echo "usage: $0 EXE" >&2
+  exit 2
+fi
+exe=$(realpath "$1")
+here=$(cd "$(dirname "$0")" && pwd)
+repo=$(cd "$here/../.." && pwd)
+# shellcheck source=find_python.sh
+. "$here/find_python.sh" || exit 2
+
+scratch=$(mktemp -d "${TMPDIR:-/tmp}/orvanta-signing.XXXXXX")
+trap 'rm -rf "$scratch"' EXIT
+cd "$scratch"
+
+# A certificate like a real one: code signing only, valid for a day.
+make_certificate() {
+  local name=$1
+  shift
+  openssl req -x509 -newkey rsa:2048 -sha256 -days 1 -subj "/CN=$name" \
+    -addext "keyUsage=critical,digitalSignature" \
+    -addext "extendedKeyUsage=codeSigning" \
+    -keyout "$name.key" -out "$name.crt" "$@" >/dev/null 2>&1
+}
+
+passed=0
+failed=0
+record() {
+  local label=$1
+  shift
+  if "$@" >"$scratch/last.log" 2>&1; then
+    passed=$((passed + 1))
+    echo "ok   $label"
+  else
+    failed=$((failed + 1))
+    echo "FAIL $label"
+    sed 's/^/     /' "$scratch/last.log" | tail -n 15
+  fi
+}
+fails() { ! "$@"; }
+
+verify() { osslsigncode verify -CAfile "$2" -in "$1"; }
+
+tamper() {
+  cp "$1" "$2"
+  # One byte inside the code, well past the headers.
+  printf '\xcc' | dd of="$2" bs=1 seek=4096 conv=notrunc status=none
+}
+
+make_certificate signer -nodes || { echo "FAIL openssl could not make a certificate"; exit 1; }
+make_certificate stranger -nodes || exit 1
+make_certificate locked -passout pass:correct-horse || exit 1
+
+record "signs with a plain key" "$repo/scripts/sign.sh" "$exe" signed.exe signer.crt signer.key
+record "the signature verifies against the signing certificate" verify signed.exe signer.crt
+record "the signed file still passes every hardening check" \
+  "$PYTHON" "$here/check_hardening.py" signed.exe
+record "the signature does not verify against another certificate" \
+  fails verify signed.exe stranger.crt
+tamper signed.exe tampered.exe
+record "a changed byte breaks the signature" fails verify tampered.exe signer.crt
+record "the unsigned input is left unsigned" fails verify "$exe" signer.crt
+record "signs with an encrypted key given its passphrase" \
+  env SIGN_KEY_PASSWORD=correct-horse "$repo/scripts/sign.sh" "$exe" locked.exe locked.crt locked.key
+record "the encrypted key's signature verifies" verify locked.exe locked.crt
+# Without a terminal, where OpenSSL would ask for the passphrase.
+record "refuses an encrypted key without its passphrase" \
+  fails setsid -w env -u SIGN_KEY_PASSWORD "$repo/scripts/sign.sh" "$exe" nopass.exe locked.crt locked.key </dev/null
+
+echo "signing: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
