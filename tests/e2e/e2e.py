@@ -1,0 +1,458 @@
+#!/usr/bin/env python3
+"""Whole-program runs of OrvantaCtrl.exe under Wine, treated as a black box.
+
+For every scenario: a Wine prefix copied from a template made once per run,
+its registry seeded from a REGEDIT4 text, the program started on a virtual
+display together with our driver (the person), and afterwards the watched
+registry trees compared with the state before the run, value by value, along
+with the exit code, the standard output and what the driver saw.
+
+Prints one PASS/FAIL line per scenario and ends with "N passed, M failed".
+"""
+
+import argparse
+import concurrent.futures
+import os
+from pathlib import Path
+import queue
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+
+from observed import parse_driver_output
+from scenarios import SCENARIOS, WATCHED_TREES
+from wine_registry import ABSENT, PRESENT, describe_change, diff, read_user_reg, subtrees
+
+WINE_ENVIRONMENT = {
+    "WINEDEBUG": "-all",
+    "WINEDLLOVERRIDES": "mscoree,mshtml=",
+    "LC_ALL": "ko_KR.UTF-8",  # the ANSI code page becomes 949
+}
+DRIVER_EXE = "tests/e2e/driver/orvanta_e2e_driver.exe"
+PROGRAM_EXE = "OrvantaCtrl.exe"
+
+STEP_WAIT_MS = 10000       # the driver's deadline for each wait
+DRIVER_DEADLINE_S = 120    # the driver itself, all steps together
+PROGRAM_DEADLINE_S = 20    # the program, once the driver has finished
+WINE_COMMAND_DEADLINE_S = 60
+TEMPLATE_DEADLINE_S = 180
+DISPLAY_SIZE = "1024x768x24"
+
+
+def windows_path(path):
+    return "Z:" + str(path).replace("/", "\\")
+
+
+# --- Virtual displays ------------------------------------------------------
+
+class VirtualDisplays:
+    """Xvfb servers on free display numbers, one per worker, stopped on exit."""
+
+    def __init__(self, count, first_number, log_dir):
+        self.count = count
+        self.first_number = first_number
+        self.log_dir = log_dir
+        self.servers = []
+        self.names = []
+
+    def __enter__(self):
+        number = self.first_number
+        while len(self.names) < self.count:
+            if number > self.first_number + 200:
+                raise RuntimeError("no free X display number found")
+            if self._start(number):
+                self.names.append(f":{number}")
+            number += 1
+        return self.names
+
+    def _start(self, number):
+        if Path(f"/tmp/.X{number}-lock").exists() or Path(f"/tmp/.X11-unix/X{number}").exists():
+            return False
+        log = open(self.log_dir / f"xvfb-{number}.log", "wb")
+        server = subprocess.Popen(["Xvfb", f":{number}", "-screen", "0", DISPLAY_SIZE, "-nolisten", "tcp"],
+                                  stdout=log, stderr=log, stdin=subprocess.DEVNULL)
+        log.close()
+        socket = Path(f"/tmp/.X11-unix/X{number}")
+        deadline = time.monotonic() + 10
+        while time.monotonic() < deadline:
+            if server.poll() is not None:
+                return False  # someone else took the number meanwhile
+            if socket.exists():
+                self.servers.append(server)
+                return True
+            time.sleep(0.05)
+        server.kill()
+        server.wait()
+        return False
+
+    def __exit__(self, *_):
+        for server in self.servers:
+            server.terminate()
+        for server in self.servers:
+            try:
+                server.wait(timeout=5)
+            except subprocess.TimeoutExpired:
+                server.kill()
+                server.wait()
+
+
+# --- Wine prefixes ---------------------------------------------------------
+
+class Prefix:
+    """A Wine prefix with the display and environment its programs run with."""
+
+    live = set()  # prefixes whose wineserver may still run, for the final clean-up
+    live_lock = threading.Lock()
+
+    def __init__(self, path, display):
+        self.path = Path(path)
+        self.env = {**os.environ, **WINE_ENVIRONMENT, "WINEPREFIX": str(self.path), "DISPLAY": display}
+        with Prefix.live_lock:
+            Prefix.live.add(self)
+
+    def run(self, command, log, deadline_s=WINE_COMMAND_DEADLINE_S):
+        """Runs a wine command to its end with its output in a file; its exit code."""
+        with open(log, "ab") as output:
+            return subprocess.run(command, env=self.env, stdout=output, stderr=output,
+                                  stdin=subprocess.DEVNULL, timeout=deadline_s).returncode
+
+    def start(self, command, stdout_path, stderr_path, cwd):
+        # Wine's output goes to files: a pipe would be held open by the wineserver.
+        with open(stdout_path, "wb") as stdout, open(stderr_path, "wb") as stderr:
+            return subprocess.Popen(command, env=self.env, stdout=stdout, stderr=stderr,
+                                    stdin=subprocess.DEVNULL, cwd=cwd)
+
+    def wait_for_server(self):
+        """Waits until the wineserver has ended, which writes user.reg. False
+        when it had to be killed."""
+        try:
+            subprocess.run(["wineserver", "-w"], env=self.env, timeout=WINE_COMMAND_DEADLINE_S,
+                           stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            return True
+        except subprocess.TimeoutExpired:
+            self.kill()
+            return False
+
+    def kill(self):
+        subprocess.run(["wineserver", "-k"], env=self.env, timeout=WINE_COMMAND_DEADLINE_S,
+                       stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    def forget(self):
+        with Prefix.live_lock:
+            Prefix.live.discard(self)
+
+    @classmethod
+    def kill_all(cls):
+        with cls.live_lock:
+            prefixes = list(cls.live)
+        for prefix in prefixes:
+            try:
+                prefix.kill()
+            except (OSError, subprocess.TimeoutExpired):
+                pass
+
+
+def make_template(path, display, log):
+    template = Prefix(path, display)
+    if template.run(["wineboot", "-i"], log, TEMPLATE_DEADLINE_S) != 0 or not template.wait_for_server():
+        raise RuntimeError(f"wineboot -i failed; see {log}")
+    template.forget()
+    return template.path
+
+
+def copy_prefix(template, destination, display):
+    """A prefix of its own for a scenario. The large, read-only Windows tree is
+    hard-linked (Wine replaces files rather than editing them); the registry
+    files and everything else are copied."""
+    destination.mkdir(parents=True)
+    for entry in template.iterdir():
+        if entry.name == "wineserver":  # the server's own scratch file, made anew
+            continue
+        link = ["-l"] if entry.name == "drive_c" else []
+        subprocess.run(["cp", "-a", *link, str(entry), str(destination)], check=True)
+    return Prefix(destination, display)
+
+
+# --- Screenshots -----------------------------------------------------------
+
+class ScreenshotTaker(threading.Thread):
+    """Takes a picture of the whole display whenever the driver asks for one
+    (by a NAME.want file) and signals it is done with NAME.png."""
+
+    def __init__(self, request_dir, display, keep_dir, prefix_name):
+        super().__init__(daemon=True)
+        self.request_dir = request_dir
+        self.display = display
+        self.keep_dir = keep_dir
+        self.prefix_name = prefix_name
+        self.finished = threading.Event()
+
+    def run(self):
+        while not self.finished.is_set():
+            for request in sorted(self.request_dir.glob("*.want")):
+                self._take(request)
+            self.finished.wait(0.05)
+
+    def _take(self, request):
+        name = request.stem
+        taking = self.request_dir / f"{name}.taking.png"
+        subprocess.run(["import", "-display", self.display, "-window", "root", str(taking)],
+                       stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                       timeout=30)
+        request.unlink()
+        if taking.exists():
+            shutil.copy(taking, self.keep_dir / f"{self.prefix_name}{name}.png")
+            taking.rename(self.request_dir / f"{name}.png")
+
+    def stop(self):
+        self.finished.set()
+        self.join()
+
+
+# --- One scenario ----------------------------------------------------------
+
+def seed_file_text(seed):
+    # regedit reads REGEDIT4 files in the ANSI code page, so Korean names are CP949.
+    return ("REGEDIT4\r\n\r\n" + seed.replace("\n", "\r\n")).encode("cp949")
+
+
+def compare_given(given, state):
+    problems = []
+    for (path, name), wanted in given.items():
+        key = state.get(path)
+        if name is None:
+            seen = PRESENT if key else ABSENT
+        else:
+            seen = key.values[name][1] if key and name in key.values else ABSENT
+        if seen != wanted:
+            problems.append(f"the seeded profile is not as the scenario needs: "
+                            f"{describe_change((path, name), (seen, wanted))}")
+    return problems
+
+
+def compare_changes(expected, before, after):
+    seen = diff(before, after)
+    problems = []
+    for entry in sorted(seen.keys() | expected.keys(), key=str):
+        if seen.get(entry) != expected.get(entry):
+            if entry not in expected:
+                problems.append(f"unexpected registry change {describe_change(entry, seen[entry])}")
+            elif entry not in seen:
+                problems.append(f"missing registry change {describe_change(entry, expected[entry])}")
+            else:
+                problems.append(f"registry change {describe_change(entry, seen[entry])}, "
+                                f"expected {describe_change(entry, expected[entry])}")
+    return problems
+
+
+class ScenarioRun:
+    def __init__(self, scenario, settings, display, work_dir):
+        self.scenario = scenario
+        self.settings = settings
+        self.display = display
+        self.dir = work_dir / scenario.name
+        self.problems = []
+        self.details = []
+
+    def execute(self):
+        self.dir.mkdir(parents=True)
+        prefix = copy_prefix(self.settings.template, self.dir / "prefix", self.display)
+        try:
+            if not self._seed(prefix):
+                return
+            state = subtrees(read_user_reg(prefix.path), WATCHED_TREES)
+            self.problems += compare_given(self.scenario.given, state)
+            for number, run in enumerate(self.scenario.runs, 1):
+                if self.problems:
+                    return
+                state = self._run(prefix, number, run, state)
+        finally:
+            prefix.kill()
+            prefix.forget()
+            if not self.settings.keep:
+                shutil.rmtree(self.dir / "prefix", ignore_errors=True)
+
+    def _seed(self, prefix):
+        if not self.scenario.seed:
+            return True
+        seed = self.dir / "seed.reg"
+        seed.write_bytes(seed_file_text(self.scenario.seed))
+        status = prefix.run(["wine", "regedit", "/S", windows_path(seed)], self.dir / "seed.log")
+        if status != 0 or not prefix.wait_for_server():
+            self.problems.append(f"seeding the registry failed (regedit exit code {status})")
+            return False
+        return True
+
+    def _run(self, prefix, number, run, before):
+        """One start of the program with the driver beside it; the state after."""
+        tag = f"run{number}"
+        program_path = self.settings.program
+        if run.exe_name != PROGRAM_EXE:
+            program_path = self.dir / run.exe_name
+            shutil.copy(self.settings.program, program_path)
+
+        driver_options = ["--program", run.exe_name, "--wait-ms", str(STEP_WAIT_MS)]
+        shots = None
+        if self.settings.shots_dir:
+            request_dir = self.dir / f"{tag}-shots"
+            request_dir.mkdir()
+            shots = ScreenshotTaker(request_dir, self.display, self.settings.shots_dir,
+                                    f"{self.scenario.name}-{tag}-" if len(self.scenario.runs) > 1
+                                    else f"{self.scenario.name}-")
+            shots.start()
+            driver_options += ["--shots", windows_path(request_dir)]
+
+        out = {name: self.dir / f"{tag}-{name}" for name in
+               ("program.stdout", "program.stderr", "driver.stdout", "driver.stderr")}
+        program = prefix.start(["wine", str(program_path), *run.arguments],
+                               out["program.stdout"], out["program.stderr"], self.dir)
+        driver = prefix.start(["wine", str(self.settings.driver), *driver_options, *run.steps],
+                              out["driver.stdout"], out["driver.stderr"], self.dir)
+        driver_status = self._wait(driver, DRIVER_DEADLINE_S, "the driver")
+        program_status = self._wait(program, PROGRAM_DEADLINE_S, PROGRAM_EXE)
+        if shots:
+            shots.stop()
+        if driver_status is None or program_status is None:
+            prefix.kill()
+            driver.wait()
+            program.wait()
+        if not prefix.wait_for_server():
+            self.problems.append(f"{tag}: the wineserver did not end after the run and was killed")
+
+        readings, steps, errors, done = parse_driver_output(out["driver.stdout"].read_text(errors="replace"))
+        for error in errors:
+            self.problems.append(f"{tag}: driver at step '{steps[-1] if steps else '?'}': {error}")
+        if driver_status is not None and not errors and (driver_status != 0 or not done):
+            self.problems.append(f"{tag}: the driver ended with code {driver_status} before its last step")
+        if program_status is not None and program_status != 0:
+            self.problems.append(f"{tag}: exit code {program_status}, expected 0")
+        stdout = out["program.stdout"].read_bytes()
+        if stdout:
+            self.problems.append(f"{tag}: standard output {stdout[:200]!r}, expected nothing")
+        for check in run.checks:
+            self.problems += [f"{tag}: {problem}" for problem in check(readings)]
+
+        after = subtrees(read_user_reg(prefix.path), WATCHED_TREES)
+        self.problems += [f"{tag}: {problem}" for problem in compare_changes(run.changes, before, after)]
+        if self.problems:
+            self.details.append(f"{tag}: driver steps {' '.join(run.steps)}")
+            self.details += [f"{tag} {name}: {line}" for name in ("program.stderr", "driver.stderr")
+                             for line in out[name].read_text(errors="replace").splitlines()[-5:]]
+        return after
+
+    def _wait(self, process, deadline_s, what):
+        """The exit code, or None (and a problem) when it hung."""
+        try:
+            return process.wait(timeout=deadline_s)
+        except subprocess.TimeoutExpired:
+            self.problems.append(f"{what} hung: still running after {deadline_s} s")
+            return None
+
+
+# --- The suite --------------------------------------------------------------
+
+class Settings:
+    def __init__(self, arguments, work_dir):
+        build = Path(arguments.build_dir).resolve()
+        self.program = build / PROGRAM_EXE
+        self.driver = build / DRIVER_EXE
+        self.keep = arguments.keep
+        self.shots_dir = Path(arguments.shots).resolve() if arguments.shots else None
+        self.template = work_dir / "template"
+
+
+def parse_arguments():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("build_dir", nargs="?", default="build/windows",
+                        help="the windows preset's build directory (default: build/windows)")
+    parser.add_argument("--shots", default=os.environ.get("E2E_SHOTS"),
+                        help="save screenshots of each scenario into this directory (env E2E_SHOTS)")
+    parser.add_argument("--only", action="append", default=[],
+                        help="run only scenarios whose name contains this text (repeatable)")
+    parser.add_argument("--jobs", type=int, default=min(2, os.cpu_count() or 1),
+                        help="scenarios run side by side, each on its own display (default: 2)")
+    parser.add_argument("--display-from", type=int, default=int(os.environ.get("E2E_DISPLAY_FROM", "150")),
+                        help="first X display number to try (env E2E_DISPLAY_FROM, default 150)")
+    parser.add_argument("--keep", action="store_true", help="keep the work directory for inspection")
+    return parser.parse_args()
+
+
+def run_suite(arguments, work_dir):
+    settings = Settings(arguments, work_dir)
+    for needed in (settings.program, settings.driver):
+        if not needed.is_file():
+            print(f"e2e: {needed} is missing; build the windows preset first", file=sys.stderr)
+            return 1
+    if settings.shots_dir:
+        settings.shots_dir.mkdir(parents=True, exist_ok=True)
+    chosen = [scenario for scenario in SCENARIOS
+              if not arguments.only or any(text in scenario.name for text in arguments.only)]
+    jobs = max(1, min(arguments.jobs, len(chosen)))
+
+    with VirtualDisplays(jobs, arguments.display_from, work_dir) as displays:
+        make_template(settings.template, displays[0], work_dir / "wineboot.log")
+        free_displays = queue.Queue()
+        for display in displays:
+            free_displays.put(display)
+
+        def execute(scenario):
+            display = free_displays.get()
+            started = time.monotonic()
+            try:
+                run = ScenarioRun(scenario, settings, display, work_dir)
+                try:
+                    run.execute()
+                except (OSError, subprocess.SubprocessError, ValueError) as error:
+                    run.problems.append(f"the harness failed: {error!r}")
+                return run, time.monotonic() - started
+            finally:
+                free_displays.put(display)
+
+        passed = failed = 0
+        with concurrent.futures.ThreadPoolExecutor(jobs) as pool:
+            for run, seconds in (future.result() for future in
+                                 concurrent.futures.as_completed(pool.submit(execute, s) for s in chosen)):
+                if run.problems:
+                    failed += 1
+                    print(f"FAIL {run.scenario.name} ({seconds:.1f} s): {run.scenario.contract}")
+                    for line in run.problems + run.details:
+                        print(f"    {line}")
+                else:
+                    passed += 1
+                    print(f"PASS {run.scenario.name} ({seconds:.1f} s)")
+                sys.stdout.flush()
+    print(f"{passed} passed, {failed} failed")
+    return 0 if failed == 0 and passed > 0 else 1
+
+
+def main():
+    arguments = parse_arguments()
+    work_dir = Path(tempfile.mkdtemp(prefix="e2e-", dir="/tmp"))
+
+    def stop(signal_number, _frame):
+        Prefix.kill_all()  # so that scenarios still running end at once
+        raise KeyboardInterrupt(f"signal {signal_number}")
+
+    signal.signal(signal.SIGTERM, stop)
+    try:
+        return run_suite(arguments, work_dir)
+    except KeyboardInterrupt:
+        print("e2e: interrupted", file=sys.stderr)
+        return 130
+    except RuntimeError as error:
+        print(f"e2e: {error}", file=sys.stderr)
+        return 1
+    finally:
+        Prefix.kill_all()
+        if arguments.keep:
+            print(f"e2e: work directory kept: {work_dir}", file=sys.stderr)
+        else:
+            shutil.rmtree(work_dir, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    sys.exit(main())
