@@ -1,0 +1,115 @@
+#!/usr/bin/env bash
+# Prints the size of OrvantaCtrl.exe and how long it takes under Wine from
+# process start to its dialog being visible, as a ratio to the least program
+# that shows the same dialog template. Prints figures; asserts nothing.
+#
+# Usage: scripts/bench.sh [BUILD_DIR]      (default: build/windows)
+#   Builds the windows preset there first if OrvantaCtrl.exe is missing.
+# Environment:
+#   BENCH_RUNS     measured runs of each program (default 7), alternating
+#   BENCH_DISPLAY  an X display number for Xvfb (default: a free one)
+set -euo pipefail
+
+repo=$(cd "$(dirname "$0")/.." && pwd)
+build=$(realpath -m "${1:-$repo/build/windows}")
+runs=${BENCH_RUNS:-7}
+size_goal=$((128 * 1024))
+
+exe=$build/OrvantaCtrl.exe
+if [ ! -f "$exe" ]; then
+  echo "building the windows preset in $build"
+  (cd "$repo" && cmake --preset windows -B "$build" >/dev/null &&
+    cmake --build "$build" --target OrvantaCtrl -j2 >/dev/null)
+fi
+
+scratch=$(mktemp -d "${TMPDIR:-/tmp}/orvanta-bench.XXXXXX")
+xvfb_pid=
+cleanup() {
+  if [ -d "$scratch/prefix" ]; then WINEPREFIX=$scratch/prefix wineserver -k 2>/dev/null || true; fi
+  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+  rm -rf "$scratch"
+}
+trap cleanup EXIT
+
+# --- Size -------------------------------------------------------------------
+size=$(stat -c %s "$exe")
+echo "== size"
+printf '%-26s %7d bytes  %6s KiB  (goal <= %d KiB: %s)\n' OrvantaCtrl.exe "$size" \
+  "$(awk -v b="$size" 'BEGIN { printf "%.1f", b / 1024 }')" $((size_goal / 1024)) \
+  "$([ "$size" -le "$size_goal" ] && echo met || echo missed)"
+echo "sections (bytes):"
+x86_64-w64-mingw32-objdump -h "$exe" | while read -r index name hex _; do
+  if [[ $index =~ ^[0-9]+$ ]]; then printf '  %-8s %7d\n' "$name" $((16#$hex)); fi
+done
+
+# --- Start-up time ----------------------------------------------------------
+# The yardstick is linked with the very resources OrvantaCtrl was built with.
+resources=$(find "$build" -name 'OrvantaCtrl.rc.res' -o -name 'OrvantaCtrl.rc.obj' | head -n 1)
+if [ -z "$resources" ]; then
+  echo "no compiled OrvantaCtrl.rc found under $build; cannot build the yardstick" >&2
+  exit 1
+fi
+cc=x86_64-w64-mingw32-gcc-posix
+$cc -Os -s -static -mwindows -o "$scratch/least_dialog.exe" \
+  "$repo/scripts/bench/least_dialog.c" "$resources"
+$cc -Os -s -static -mwindows -DCREATE_SECURITY_MANAGER_FIRST -o "$scratch/least_with_probe.exe" \
+  "$repo/scripts/bench/least_dialog.c" "$resources" -lole32 -luuid
+$cc -Os -s -static -mconsole -o "$scratch/watch_dialog.exe" "$repo/scripts/bench/watch_dialog.c"
+cp "$exe" "$scratch/OrvantaCtrl.exe"
+printf '%-26s %7d bytes  (the yardstick: same resources, DialogBoxParam only)\n' \
+  least_dialog.exe "$(stat -c %s "$scratch/least_dialog.exe")"
+printf '%-26s %7d bytes  (the same, creating the URL security manager first as the probe must)\n' \
+  least_with_probe.exe "$(stat -c %s "$scratch/least_with_probe.exe")"
+
+if [ -n "${BENCH_DISPLAY:-}" ]; then
+  display=$BENCH_DISPLAY
+  Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >"$scratch/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  sleep 1
+else
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$scratch/display" >"$scratch/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 50); do [ -s "$scratch/display" ] && break; sleep 0.1; done
+  display=$(cat "$scratch/display")
+fi
+kill -0 "$xvfb_pid" 2>/dev/null || { echo "Xvfb did not start" >&2; exit 1; }
+
+# Code page 949, as on the Korean systems the program is for.
+export DISPLAY=":$display" WINEPREFIX="$scratch/prefix" WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+korean() { env LC_ALL=ko_KR.UTF-8 "$@"; }
+korean wineboot -i >"$scratch/wineboot.log" 2>&1
+windows_path() { echo "Z:${1//\//\\}"; }
+
+echo
+echo "== start-up to visible dialog under Wine ($runs alternating runs each, after a warm-up)"
+korean wine "$scratch/watch_dialog.exe" "$runs" \
+  "$(windows_path "$scratch/OrvantaCtrl.exe")" "$(windows_path "$scratch/least_dialog.exe")" \
+  "$(windows_path "$scratch/least_with_probe.exe")" \
+  >"$scratch/times.txt" 2>"$scratch/watch.log" || true
+if grep -q failed "$scratch/times.txt" || [ ! -s "$scratch/times.txt" ]; then
+  echo "some runs showed no dialog:"
+  cat "$scratch/times.txt" "$scratch/watch.log"
+fi
+
+median() { # the median of the numbers in the given lines' second field
+  sort -n | awk '{ v[NR] = $1 } END { if (NR == 0) print "n/a";
+    else if (NR % 2) printf "%.1f", v[(NR + 1) / 2];
+    else printf "%.1f", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
+samples() { awk -v p="$1" '$1 == p && $2 != "failed" { print $2 }' "$scratch/times.txt"; }
+
+program_median=$(samples 0 | median)
+yardstick_median=$(samples 1 | median)
+probe_median=$(samples 2 | median)
+printf '%-26s median %7s ms   runs: %s\n' OrvantaCtrl.exe "$program_median" "$(samples 0 | tr '\n' ' ')"
+printf '%-26s median %7s ms   runs: %s\n' least_dialog.exe "$yardstick_median" "$(samples 1 | tr '\n' ' ')"
+printf '%-26s median %7s ms   runs: %s\n' least_with_probe.exe "$probe_median" "$(samples 2 | tr '\n' ' ')"
+if [ "$program_median" != n/a ] && [ "$yardstick_median" != n/a ]; then
+  awk -v a="$program_median" -v b="$yardstick_median" \
+    'BEGIN { printf "ratio OrvantaCtrl / least program: %.2f (goal <= 1.10)\n", a / b }'
+fi
+if [ "$program_median" != n/a ] && [ "$probe_median" != n/a ]; then
+  awk -v a="$program_median" -v b="$probe_median" \
+    'BEGIN { printf "ratio OrvantaCtrl / least program that also creates the URL security manager: %.2f\n", a / b }'
+fi
