@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Prints the size of OrvantaCtrl.exe and how long it takes under Wine from
 # process start to its dialog being visible, as a ratio to the least program
-# that shows the same dialog template. Prints figures; asserts nothing.
+# that shows the same dialog template; and, to read that ratio, the same for
+# the least program that first creates the URL security manager, which the
+# trusted-zone probe must do before any dialog. Prints figures; asserts
+# nothing.
 #
 # Usage: scripts/bench.sh [BUILD_DIR]      (default: build/windows)
 #   Builds the windows preset there first if OrvantaCtrl.exe is missing.
