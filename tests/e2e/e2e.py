@@ -32,6 +32,7 @@ WINE_ENVIRONMENT = {
     "WINEDLLOVERRIDES": "mscoree,mshtml=",
     "LC_ALL": "ko_KR.UTF-8",  # the ANSI code page becomes 949
 }
+REPOSITORY = Path(__file__).resolve().parents[2]
 DRIVER_EXE = "tests/e2e/driver/orvanta_e2e_driver.exe"
 PROGRAM_EXE = "OrvantaCtrl.exe"
 
@@ -367,7 +368,7 @@ class Settings:
 
 def parse_arguments():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
-    parser.add_argument("build_dir", nargs="?", default="build/windows",
+    parser.add_argument("build_dir", nargs="?", default=str(REPOSITORY / "build" / "windows"),
                         help="the windows preset's build directory (default: build/windows)")
     parser.add_argument("--shots", default=os.environ.get("E2E_SHOTS"),
                         help="save screenshots of each scenario into this directory (env E2E_SHOTS)")

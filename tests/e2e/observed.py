@@ -25,7 +25,7 @@ IDC_GROUP_FRAME = 1001
 IDC_AGREE_CHECK = 1002
 IDC_TITLE_TEXT = 1003
 IDC_NOTICE_TEXT = 1004
-ICON_STATIC = 65535  # the template's id -1, as the window manager reports it
+ICON_STATIC = -1  # the icon static has no id of its own
 MESSAGE_BOX_TEXT = 65535
 # Controls of the consent dialog in template order, which is the tab order.
 CONSENT_CONTROLS = [IDOK, IDC_GROUP_FRAME, IDC_AGREE_CHECK, ICON_STATIC, IDC_TITLE_TEXT,
