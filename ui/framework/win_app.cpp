@@ -27,6 +27,11 @@ CWinApp::~CWinApp() {
 
 CWinApp* AfxGetApp() { return g_app; }
 
+HINSTANCE AfxGetInstanceHandle() {
+  const CWinApp* app = AfxGetApp();
+  return app && app->instance() ? app->instance() : GetModuleHandleA(nullptr);
+}
+
 BOOL AfxWinInit(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   CWinApp* app = AfxGetApp();
   if (!app || !instance) return FALSE;

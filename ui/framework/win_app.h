@@ -26,6 +26,10 @@ class CWinApp {
 // The application object of this process, or null before it is constructed.
 CWinApp* AfxGetApp();
 
+// The module that holds the program's resources: the application's module,
+// or this executable's when the framework has not been initialised.
+HINSTANCE AfxGetInstanceHandle();
+
 // Binds the application object to the module and works out its title.
 // FALSE when there is no application object or the module has no file name.
 BOOL AfxWinInit(HINSTANCE instance, HINSTANCE previous, LPSTR command_line, int show_command);
