@@ -32,7 +32,11 @@ start_wine_session() {
   # Started first and kept alive: a wine command whose output goes to a pipe
   # (ctest's) would otherwise start a server that holds that pipe open.
   wineserver -p >"$session_dir/wineserver.log" 2>&1
-  wineboot -i >"$session_dir/wineboot.log" 2>&1 || return 1
+  if ! wineboot -i >"$session_dir/wineboot.log" 2>&1; then
+    echo "wineboot failed:" >&2
+    cat "$session_dir/wineboot.log" >&2
+    return 1
+  fi
   # No window manager runs on this display: Wine draws the frames and
   # captions itself instead of waiting up to 2 s for one at every hidden window.
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
