@@ -95,24 +95,29 @@ if grep -q failed "$scratch/times.txt" || [ ! -s "$scratch/times.txt" ]; then
   cat "$scratch/times.txt" "$scratch/watch.log"
 fi
 
-median() { # the median of the numbers in the given lines' second field
+median() { # the median of the numbers on standard input, one a line
   sort -n | awk '{ v[NR] = $1 } END { if (NR == 0) print "n/a";
     else if (NR % 2) printf "%.1f", v[(NR + 1) / 2];
     else printf "%.1f", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
 }
+least() { sort -n | awk 'NR == 1 { printf "%.1f", $1 } END { if (NR == 0) print "n/a" }'; }
 samples() { awk -v p="$1" '$1 == p && $2 != "failed" { print $2 }' "$scratch/times.txt"; }
+ratio() { # ratio LABEL A B, when both are numbers
+  if [ "$2" != n/a ] && [ "$3" != n/a ]; then
+    awk -v label="$1" -v a="$2" -v b="$3" 'BEGIN { printf "%s: %.2f\n", label, a / b }'
+  fi
+}
 
-program_median=$(samples 0 | median)
-yardstick_median=$(samples 1 | median)
-probe_median=$(samples 2 | median)
-printf '%-26s median %7s ms   runs: %s\n' OrvantaCtrl.exe "$program_median" "$(samples 0 | tr '\n' ' ')"
-printf '%-26s median %7s ms   runs: %s\n' least_dialog.exe "$yardstick_median" "$(samples 1 | tr '\n' ' ')"
-printf '%-26s median %7s ms   runs: %s\n' least_with_probe.exe "$probe_median" "$(samples 2 | tr '\n' ' ')"
-if [ "$program_median" != n/a ] && [ "$yardstick_median" != n/a ]; then
-  awk -v a="$program_median" -v b="$yardstick_median" \
-    'BEGIN { printf "ratio OrvantaCtrl / least program: %.2f (goal <= 1.10)\n", a / b }'
-fi
-if [ "$program_median" != n/a ] && [ "$probe_median" != n/a ]; then
-  awk -v a="$program_median" -v b="$probe_median" \
-    'BEGIN { printf "ratio OrvantaCtrl / least program that also creates the URL security manager: %.2f\n", a / b }'
-fi
+names=(OrvantaCtrl.exe least_dialog.exe least_with_probe.exe)
+medians=()
+minimums=()
+for p in 0 1 2; do
+  medians+=("$(samples $p | median)")
+  minimums+=("$(samples $p | least)")
+  printf '%-22s median %6s ms  (fastest %6s ms)  runs: %s\n' "${names[$p]}" "${medians[$p]}" \
+    "${minimums[$p]}" "$(samples $p | tr '\n' ' ')"
+done
+ratio "ratio of medians, OrvantaCtrl / least program (goal <= 1.10)" "${medians[0]}" "${medians[1]}"
+ratio "ratio of medians, OrvantaCtrl / least program creating the security manager" \
+  "${medians[0]}" "${medians[2]}"
+ratio "ratio of fastest runs, OrvantaCtrl / least program" "${minimums[0]}" "${minimums[1]}"
