@@ -80,6 +80,9 @@ kill -0 "$xvfb_pid" 2>/dev/null || { echo "Xvfb did not start" >&2; exit 1; }
 # Code page 949, as on the Korean systems the program is for.
 export DISPLAY=":$display" WINEPREFIX="$scratch/prefix" WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
+# Wine leaves scratch directories in TMPDIR; keep them with the rest.
+mkdir -p "$scratch/tmp"
+export TMPDIR="$scratch/tmp"
 korean() { env LC_ALL=ko_KR.UTF-8 "$@"; }
 korean wineboot -i >"$scratch/wineboot.log" 2>&1
 windows_path() { echo "Z:${1//\//\\}"; }
