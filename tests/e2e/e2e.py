@@ -22,8 +22,9 @@ import sys
 import tempfile
 import threading
 import time
+import traceback
 
-from observed import parse_driver_output
+from observed import describe_window, parse_driver_output
 from scenarios import SCENARIOS, WATCHED_TREES
 from wine_registry import ABSENT, PRESENT, describe_change, diff, read_user_reg, subtrees
 
@@ -37,8 +38,9 @@ DRIVER_EXE = "tests/e2e/driver/orvanta_e2e_driver.exe"
 PROGRAM_EXE = "OrvantaCtrl.exe"
 
 STEP_WAIT_MS = 10000       # the driver's deadline for each wait
+DRIVER_START_DEADLINE_S = 30
 DRIVER_DEADLINE_S = 120    # the driver itself, all steps together
-PROGRAM_DEADLINE_S = 20    # the program, once the driver has finished
+PROGRAM_DEADLINE_S = 10    # the program, once the driver has finished
 WINE_COMMAND_DEADLINE_S = 60
 TEMPLATE_DEADLINE_S = 180
 DISPLAY_SIZE = "1024x768x24"
@@ -109,9 +111,11 @@ class Prefix:
     live = set()  # prefixes whose wineserver may still run, for the final clean-up
     live_lock = threading.Lock()
 
-    def __init__(self, path, display):
+    def __init__(self, path, display, scratch_dir):
         self.path = Path(path)
-        self.env = {**os.environ, **WINE_ENVIRONMENT, "WINEPREFIX": str(self.path), "DISPLAY": display}
+        # Wine keeps its server directories under TMPDIR: inside the run's own tree.
+        self.env = {**os.environ, **WINE_ENVIRONMENT, "WINEPREFIX": str(self.path), "DISPLAY": display,
+                    "TMPDIR": str(scratch_dir)}
         with Prefix.live_lock:
             Prefix.live.add(self)
 
@@ -157,25 +161,25 @@ class Prefix:
                 pass
 
 
-def make_template(path, display, log):
-    template = Prefix(path, display)
+def make_template(path, display, log, scratch_dir):
+    template = Prefix(path, display, scratch_dir)
     if template.run(["wineboot", "-i"], log, TEMPLATE_DEADLINE_S) != 0 or not template.wait_for_server():
         raise RuntimeError(f"wineboot -i failed; see {log}")
     template.forget()
     return template.path
 
 
-def copy_prefix(template, destination, display):
+def copy_prefix(template, destination, display, scratch_dir):
     """A prefix of its own for a scenario. The large, read-only Windows tree is
     hard-linked (Wine replaces files rather than editing them); the registry
     files and everything else are copied."""
     destination.mkdir(parents=True)
     for entry in template.iterdir():
-        if entry.name == "wineserver":  # the server's own scratch file, made anew
+        if entry.name == "wineserver":  # names the prefix's own scratch directory: made anew
             continue
         link = ["-l"] if entry.name == "drive_c" else []
         subprocess.run(["cp", "-a", *link, str(entry), str(destination)], check=True)
-    return Prefix(destination, display)
+    return Prefix(destination, display, scratch_dir)
 
 
 # --- Screenshots -----------------------------------------------------------
@@ -239,15 +243,29 @@ def compare_changes(expected, before, after):
     seen = diff(before, after)
     problems = []
     for entry in sorted(seen.keys() | expected.keys(), key=str):
-        if seen.get(entry) != expected.get(entry):
-            if entry not in expected:
-                problems.append(f"unexpected registry change {describe_change(entry, seen[entry])}")
-            elif entry not in seen:
-                problems.append(f"missing registry change {describe_change(entry, expected[entry])}")
-            else:
-                problems.append(f"registry change {describe_change(entry, seen[entry])}, "
-                                f"expected {describe_change(entry, expected[entry])}")
+        if seen.get(entry) == expected.get(entry):
+            continue
+        if entry not in expected:
+            problems.append(f"unexpected registry change {describe_change(entry, seen[entry])}")
+        elif entry not in seen:
+            problems.append(f"missing registry change {describe_change(entry, expected[entry])}")
+        else:
+            problems.append(f"registry change {describe_change(entry, seen[entry])}, "
+                            f"expected {expected[entry][0]} -> {expected[entry][1]}")
     return problems
+
+
+def wait_for_line(path, line, process, deadline_s):
+    """Polls a process's output file until it holds `line`; False when the
+    process ended or the deadline passed first."""
+    deadline = time.monotonic() + deadline_s
+    while time.monotonic() < deadline:
+        if line in path.read_text(errors="replace").splitlines():
+            return True
+        if process.poll() is not None:
+            return False
+        time.sleep(0.05)
+    return False
 
 
 class ScenarioRun:
@@ -261,7 +279,8 @@ class ScenarioRun:
 
     def execute(self):
         self.dir.mkdir(parents=True)
-        prefix = copy_prefix(self.settings.template, self.dir / "prefix", self.display)
+        prefix = copy_prefix(self.settings.template, self.dir / "prefix", self.display,
+                             self.settings.scratch_dir)
         try:
             if not self._seed(prefix):
                 return
@@ -309,12 +328,23 @@ class ScenarioRun:
 
         out = {name: self.dir / f"{tag}-{name}" for name in
                ("program.stdout", "program.stderr", "driver.stdout", "driver.stderr")}
-        program = prefix.start(["wine", str(program_path), *run.arguments],
-                               out["program.stdout"], out["program.stderr"], self.dir)
+        # The driver goes first: two wine processes starting together on a
+        # prefix with no wineserver yet can race each other to start one.
         driver = prefix.start(["wine", str(self.settings.driver), *driver_options, *run.steps],
                               out["driver.stdout"], out["driver.stderr"], self.dir)
-        driver_status = self._wait(driver, DRIVER_DEADLINE_S, "the driver")
-        program_status = self._wait(program, PROGRAM_DEADLINE_S, PROGRAM_EXE)
+        if not wait_for_line(out["driver.stdout"], "driver=ready", driver, DRIVER_START_DEADLINE_S):
+            self.problems.append(f"{tag}: the driver did not start within {DRIVER_START_DEADLINE_S} s")
+        program = prefix.start(["wine", str(program_path), *run.arguments],
+                               out["program.stdout"], out["program.stderr"], self.dir)
+        driver_status = self._wait(driver, DRIVER_DEADLINE_S,
+                                   f"the driver hung: still running after {DRIVER_DEADLINE_S} s; killed it")
+        program_status = None
+        if driver_status is not None:
+            # The driver's last step waits for the program's end, so it is over by now
+            # unless it hangs or still shows a window the driver gave up on.
+            program_status = self._wait(program, PROGRAM_DEADLINE_S,
+                                        f"{run.exe_name} was still running {PROGRAM_DEADLINE_S} s after "
+                                        f"the driver ended; killed it")
         if shots:
             shots.stop()
         if driver_status is None or program_status is None:
@@ -327,6 +357,8 @@ class ScenarioRun:
         readings, steps, errors, done = parse_driver_output(out["driver.stdout"].read_text(errors="replace"))
         for error in errors:
             self.problems.append(f"{tag}: driver at step '{steps[-1] if steps else '?'}': {error}")
+        if "unexpected" in readings:
+            self.problems.append(f"{tag}: the window that showed up: {describe_window(readings['unexpected'])}")
         if driver_status is not None and not errors and (driver_status != 0 or not done):
             self.problems.append(f"{tag}: the driver ended with code {driver_status} before its last step")
         if program_status is not None and program_status != 0:
@@ -345,12 +377,12 @@ class ScenarioRun:
                              for line in out[name].read_text(errors="replace").splitlines()[-5:]]
         return after
 
-    def _wait(self, process, deadline_s, what):
-        """The exit code, or None (and a problem) when it hung."""
+    def _wait(self, process, deadline_s, problem):
+        """The exit code, or None (and the problem noted) when the deadline passed."""
         try:
             return process.wait(timeout=deadline_s)
         except subprocess.TimeoutExpired:
-            self.problems.append(f"{what} hung: still running after {deadline_s} s")
+            self.problems.append(problem)
             return None
 
 
@@ -364,6 +396,7 @@ class Settings:
         self.keep = arguments.keep
         self.shots_dir = Path(arguments.shots).resolve() if arguments.shots else None
         self.template = work_dir / "template"
+        self.scratch_dir = work_dir / "tmp"
 
 
 def parse_arguments():
@@ -395,7 +428,8 @@ def run_suite(arguments, work_dir):
     jobs = max(1, min(arguments.jobs, len(chosen)))
 
     with VirtualDisplays(jobs, arguments.display_from, work_dir) as displays:
-        make_template(settings.template, displays[0], work_dir / "wineboot.log")
+        settings.scratch_dir.mkdir()
+        make_template(settings.template, displays[0], work_dir / "wineboot.log", settings.scratch_dir)
         free_displays = queue.Queue()
         for display in displays:
             free_displays.put(display)
@@ -407,8 +441,9 @@ def run_suite(arguments, work_dir):
                 run = ScenarioRun(scenario, settings, display, work_dir)
                 try:
                     run.execute()
-                except (OSError, subprocess.SubprocessError, ValueError) as error:
-                    run.problems.append(f"the harness failed: {error!r}")
+                except Exception:  # a broken harness fails the scenario, not the suite
+                    run.problems.append("the harness failed:")
+                    run.problems += traceback.format_exc().splitlines()
                 return run, time.monotonic() - started
             finally:
                 free_displays.put(display)

@@ -72,6 +72,12 @@ def parse_driver_output(text):
     return readings, steps, errors, done
 
 
+def describe_window(reading):
+    """A window in one line: its caption and the texts of its controls."""
+    texts = [reading.control_text(control_id) for control_id in reading.control_ids()]
+    return f"caption {reading.text('caption')!r}, texts {[text for text in texts if text]!r}"
+
+
 def _expect(problems, what, seen, wanted):
     if seen != wanted:
         problems.append(f"{what}: saw {seen!r}, expected {wanted!r}")

@@ -20,8 +20,9 @@
 //                      that shows up meanwhile is an error
 //   shot:NAME          ask the harness for a screenshot and wait until it is taken
 //
-// Every wait has a deadline; a step that cannot be done prints "error=..."
-// and the driver ends with exit code 1. After the last step it prints "done=1".
+// It first prints "driver=ready". Every wait has a deadline; a step that
+// cannot be done prints "error=..." and the driver ends with exit code 1.
+// After the last step it prints "done=1".
 
 #include <windows.h>
 
@@ -252,6 +253,9 @@ Failure RunStep(Session& session, const std::wstring& step) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  // Tells the harness that this prefix's wineserver is up, so the program
+  // can be started beside the driver without racing it to start the server.
+  Emit("driver", "ready");
   Session session;
   int first_step = 1;
   for (; first_step + 1 < argc && argv[first_step][0] == L'-'; first_step += 2) {
