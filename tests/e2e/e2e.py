@@ -269,11 +269,11 @@ def wait_for_line(path, line, process, deadline_s):
 
 
 class ScenarioRun:
-    def __init__(self, scenario, settings, display, work_dir):
+    def __init__(self, scenario, settings, display, work_dir, round_number):
         self.scenario = scenario
         self.settings = settings
         self.display = display
-        self.dir = work_dir / scenario.name
+        self.dir = work_dir / f"{scenario.name}.{round_number}"
         self.problems = []
         self.details = []
 
@@ -310,32 +310,56 @@ class ScenarioRun:
     def _run(self, prefix, number, run, before):
         """One start of the program with the driver beside it; the state after."""
         tag = f"run{number}"
+        out = {name: self.dir / f"{tag}-{name}" for name in
+               ("program.stdout", "program.stderr", "driver.stdout", "driver.stderr")}
+        shots = self._screenshot_taker(tag)
+        driver_status, program_status = self._launch(prefix, run, out, shots)
+        if shots:
+            shots.stop()
+        if not prefix.wait_for_server():
+            self.problems.append("the wineserver did not end after the run and was killed")
+        after = subtrees(read_user_reg(prefix.path), WATCHED_TREES)
+
+        problems = self._judge_run(run, out, driver_status, program_status)
+        problems += compare_changes(run.changes, before, after)
+        self.problems += [f"{tag}: {problem}" for problem in problems]
+        if problems:
+            self.details.append(f"{tag}: driver steps {' '.join(run.steps)}")
+            self.details += [f"{tag} {name}: {line}" for name in ("program.stderr", "driver.stderr")
+                             for line in out[name].read_text(errors="replace").splitlines()[-5:]]
+        return after
+
+    def _screenshot_taker(self, tag):
+        if not self.settings.shots_dir:
+            return None
+        request_dir = self.dir / f"{tag}-shots"
+        request_dir.mkdir()
+        several = len(self.scenario.runs) > 1
+        shots = ScreenshotTaker(request_dir, self.display, self.settings.shots_dir,
+                                f"{self.scenario.name}-{tag}-" if several else f"{self.scenario.name}-")
+        shots.start()
+        return shots
+
+    def _launch(self, prefix, run, out, shots):
+        """Runs the driver and the program to their ends; their exit codes, None
+        for one that had to be killed."""
         program_path = self.settings.program
         if run.exe_name != PROGRAM_EXE:
             program_path = self.dir / run.exe_name
             shutil.copy(self.settings.program, program_path)
-
         driver_options = ["--program", run.exe_name, "--wait-ms", str(STEP_WAIT_MS)]
-        shots = None
-        if self.settings.shots_dir:
-            request_dir = self.dir / f"{tag}-shots"
-            request_dir.mkdir()
-            shots = ScreenshotTaker(request_dir, self.display, self.settings.shots_dir,
-                                    f"{self.scenario.name}-{tag}-" if len(self.scenario.runs) > 1
-                                    else f"{self.scenario.name}-")
-            shots.start()
-            driver_options += ["--shots", windows_path(request_dir)]
+        if shots:
+            driver_options += ["--shots", windows_path(shots.request_dir)]
 
-        out = {name: self.dir / f"{tag}-{name}" for name in
-               ("program.stdout", "program.stderr", "driver.stdout", "driver.stderr")}
         # The driver goes first: two wine processes starting together on a
         # prefix with no wineserver yet can race each other to start one.
         driver = prefix.start(["wine", str(self.settings.driver), *driver_options, *run.steps],
                               out["driver.stdout"], out["driver.stderr"], self.dir)
         if not wait_for_line(out["driver.stdout"], "driver=ready", driver, DRIVER_START_DEADLINE_S):
-            self.problems.append(f"{tag}: the driver did not start within {DRIVER_START_DEADLINE_S} s")
+            self.problems.append(f"the driver did not start within {DRIVER_START_DEADLINE_S} s")
         program = prefix.start(["wine", str(program_path), *run.arguments],
                                out["program.stdout"], out["program.stderr"], self.dir)
+
         driver_status = self._wait(driver, DRIVER_DEADLINE_S,
                                    f"the driver hung: still running after {DRIVER_DEADLINE_S} s; killed it")
         program_status = None
@@ -345,37 +369,31 @@ class ScenarioRun:
             program_status = self._wait(program, PROGRAM_DEADLINE_S,
                                         f"{run.exe_name} was still running {PROGRAM_DEADLINE_S} s after "
                                         f"the driver ended; killed it")
-        if shots:
-            shots.stop()
         if driver_status is None or program_status is None:
             prefix.kill()
             driver.wait()
             program.wait()
-        if not prefix.wait_for_server():
-            self.problems.append(f"{tag}: the wineserver did not end after the run and was killed")
+        return driver_status, program_status
 
+    def _judge_run(self, run, out, driver_status, program_status):
+        """What went wrong in a run apart from the registry: the driver's steps,
+        what it saw, the exit code and the standard output."""
+        problems = []
         readings, steps, errors, done = parse_driver_output(out["driver.stdout"].read_text(errors="replace"))
         for error in errors:
-            self.problems.append(f"{tag}: driver at step '{steps[-1] if steps else '?'}': {error}")
+            problems.append(f"driver at step '{steps[-1] if steps else '?'}': {error}")
         if "unexpected" in readings:
-            self.problems.append(f"{tag}: the window that showed up: {describe_window(readings['unexpected'])}")
+            problems.append(f"the window that showed up: {describe_window(readings['unexpected'])}")
         if driver_status is not None and not errors and (driver_status != 0 or not done):
-            self.problems.append(f"{tag}: the driver ended with code {driver_status} before its last step")
+            problems.append(f"the driver ended with code {driver_status} before its last step")
         if program_status is not None and program_status != 0:
-            self.problems.append(f"{tag}: exit code {program_status}, expected 0")
+            problems.append(f"exit code {program_status}, expected 0")
         stdout = out["program.stdout"].read_bytes()
         if stdout:
-            self.problems.append(f"{tag}: standard output {stdout[:200]!r}, expected nothing")
+            problems.append(f"standard output {stdout[:200]!r}, expected nothing")
         for check in run.checks:
-            self.problems += [f"{tag}: {problem}" for problem in check(readings)]
-
-        after = subtrees(read_user_reg(prefix.path), WATCHED_TREES)
-        self.problems += [f"{tag}: {problem}" for problem in compare_changes(run.changes, before, after)]
-        if self.problems:
-            self.details.append(f"{tag}: driver steps {' '.join(run.steps)}")
-            self.details += [f"{tag} {name}: {line}" for name in ("program.stderr", "driver.stderr")
-                             for line in out[name].read_text(errors="replace").splitlines()[-5:]]
-        return after
+            problems += check(readings)
+        return problems
 
     def _wait(self, process, deadline_s, problem):
         """The exit code, or None (and the problem noted) when the deadline passed."""
@@ -411,6 +429,8 @@ def parse_arguments():
                         help="scenarios run side by side, each on its own display (default: 2)")
     parser.add_argument("--display-from", type=int, default=int(os.environ.get("E2E_DISPLAY_FROM", "150")),
                         help="first X display number to try (env E2E_DISPLAY_FROM, default 150)")
+    parser.add_argument("--repeat", type=int, default=1,
+                        help="run every chosen scenario this many times, to hunt for flaky ones")
     parser.add_argument("--keep", action="store_true", help="keep the work directory for inspection")
     return parser.parse_args()
 
@@ -425,7 +445,7 @@ def run_suite(arguments, work_dir):
         settings.shots_dir.mkdir(parents=True, exist_ok=True)
     chosen = [scenario for scenario in SCENARIOS
               if not arguments.only or any(text in scenario.name for text in arguments.only)]
-    jobs = max(1, min(arguments.jobs, len(chosen)))
+    jobs = max(1, min(arguments.jobs, len(chosen) * arguments.repeat))
 
     with VirtualDisplays(jobs, arguments.display_from, work_dir) as displays:
         settings.scratch_dir.mkdir()
@@ -434,11 +454,11 @@ def run_suite(arguments, work_dir):
         for display in displays:
             free_displays.put(display)
 
-        def execute(scenario):
+        def execute(scenario, round_number):
             display = free_displays.get()
             started = time.monotonic()
             try:
-                run = ScenarioRun(scenario, settings, display, work_dir)
+                run = ScenarioRun(scenario, settings, display, work_dir, round_number)
                 try:
                     run.execute()
                 except Exception:  # a broken harness fails the scenario, not the suite
@@ -451,7 +471,10 @@ def run_suite(arguments, work_dir):
         passed = failed = 0
         with concurrent.futures.ThreadPoolExecutor(jobs) as pool:
             for run, seconds in (future.result() for future in
-                                 concurrent.futures.as_completed(pool.submit(execute, s) for s in chosen)):
+                                 concurrent.futures.as_completed(
+                                     pool.submit(execute, scenario, round_number)
+                                     for round_number in range(1, arguments.repeat + 1)
+                                     for scenario in chosen)):
                 if run.problems:
                     failed += 1
                     print(f"FAIL {run.scenario.name} ({seconds:.1f} s): {run.scenario.contract}")
