@@ -22,9 +22,11 @@ inline constexpr RegStatus kRegFileNotFound = 2;
 inline constexpr RegStatus kRegAccessDenied = 5;
 inline constexpr RegStatus kRegInvalidHandle = 6;
 inline constexpr RegStatus kRegMoreData = 234;
+inline constexpr RegStatus kRegKeyDeleted = 1018;
 
-inline constexpr RegAccess kKeyAllAccess = 0xF003F;
-inline constexpr RegAccess kKeyReadWrite = 0x2001F;  // KEY_READ | KEY_WRITE
+// The rights a key is opened with: only those the caller uses on it.
+inline constexpr RegAccess kKeyQueryValue = 0x0001;
+inline constexpr RegAccess kKeySetValue = 0x0002;
 
 inline constexpr std::uint32_t kRegSz = 1;
 inline constexpr std::uint32_t kRegDword = 4;
@@ -35,6 +37,8 @@ inline constexpr DwordBytes EncodeDword(std::uint32_t value) {
   return {static_cast<unsigned char>(value), static_cast<unsigned char>(value >> 8),
           static_cast<unsigned char>(value >> 16), static_cast<unsigned char>(value >> 24)};
 }
+
+// `root` is HKEY_CURRENT_USER or an open key; `path` is relative to it.
 
 // Opens an existing key; never creates one.
 RegStatus OpenRegistryKey(RegHandle root, const char* path, RegAccess access, RegHandle* key);

@@ -1,27 +1,48 @@
 #include "registry/domain_registration.h"
 
-#include <string>
-
 #include "app/site_profile.h"
+#include "registry/key_path.h"
 #include "registry/trusted_zone_actions.h"
 
 namespace {
 
+constexpr auto kDomainsKey = JoinKeyPath(kZoneMapRoot, kDomainsComponent);
+
+// Zones\2 and the domain key: their values are read and written.
+constexpr RegAccess kValueAccess = kKeyQueryValue | kKeySetValue;
+// Opening Domains only proves that it exists; the domain key is reached through it.
+constexpr RegAccess kExistenceAccess = kKeyQueryValue;
+
 enum class Outcome { kNextDomain, kStop };
 
 Outcome MapDomain(RegistryKey& key, const char* domain) {
-  std::string path = std::string(kZoneMapRoot) + kPathSeparator + kDomainsComponent;
   // The Domains key itself is never created: without it there is no zone map to join.
-  if (key.Open(kCurrentUser, path.c_str(), kKeyReadWrite) != kRegSuccess) return Outcome::kNextDomain;
-
-  path += kPathSeparator;
-  path += domain;
-  if (key.Open(kCurrentUser, path.c_str(), kKeyReadWrite) != kRegSuccess &&
-      key.Create(kCurrentUser, path.c_str(), kKeyReadWrite) != kRegSuccess) {
+  if (key.Open(kCurrentUser, kDomainsKey.data(), kExistenceAccess) != kRegSuccess) {
+    return Outcome::kNextDomain;
+  }
+  // Beneath the Domains key we hold, never by path from HKEY_CURRENT_USER: a
+  // Domains key removed meanwhile must not come back as a side effect.
+  const RegHandle domains = key.get();
+  if (key.Open(domains, domain, kValueAccess) != kRegSuccess &&
+      key.Create(domains, domain, kValueAccess) != kRegSuccess) {
     return Outcome::kStop;
   }
   SetDomainZoneValue(key);
   return Outcome::kNextDomain;
+}
+
+bool IsMappedToTrustedSites(const char* domain) {
+  RegistryKey key;
+  if (key.Open(kCurrentUser, kDomainsKey.data(), kExistenceAccess) != kRegSuccess) return false;
+  if (key.Open(key.get(), domain, kKeyQueryValue) != kRegSuccess) return false;
+
+  std::uint32_t type = 0;
+  DwordBytes zone = {};
+  auto size = static_cast<std::uint32_t>(zone.size());
+  if (QueryRegistryValue(key.get(), kZoneValueName, &type, zone.data(), &size) != kRegSuccess) {
+    return false;
+  }
+  return type == kRegDword && size == zone.size() && zone == EncodeDword(kTrustedSitesZone);
 }
 
 }  // namespace
@@ -35,11 +56,18 @@ void RegisterTrustedDomains() {
   const auto domains = kTargetDomains;
   RegistryKey key;
 
-  if (key.Open(kCurrentUser, kTrustedZoneKey, kKeyAllAccess) == kRegSuccess) {
+  if (key.Open(kCurrentUser, kTrustedZoneKey, kValueAccess) == kRegSuccess) {
     AdjustTrustedZoneActions(key);
   }
   for (const char* domain : domains) {
     if (MapDomain(key, domain) == Outcome::kStop) break;
   }
   key.Close();
+}
+
+bool AreTargetDomainsTrusted() {
+  for (const char* domain : kTargetDomains) {
+    if (!IsMappedToTrustedSites(domain)) return false;
+  }
+  return true;
 }

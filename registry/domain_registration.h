@@ -9,3 +9,8 @@ void RegisterTrustedDomains();
 
 // Writes "*" = REG_DWORD 2 on the domain key held by `key`; the result is ignored.
 void SetDomainZoneValue(RegistryKey& key);
+
+// Reads the zone map back: true only when every target domain's "*" value is
+// REG_DWORD 2. Whatever the writes reported, this is what Internet Explorer
+// will find.
+bool AreTargetDomainsTrusted();

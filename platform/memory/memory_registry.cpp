@@ -9,8 +9,7 @@
 
 namespace {
 
-constexpr RegAccess kQueryValueRight = 0x0001;
-constexpr RegAccess kSetValueRight = 0x0002;
+constexpr RegAccess kCreateSubKeyRight = 0x0004;
 
 char Lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
 
@@ -78,6 +77,33 @@ void MemoryRegistry::Fail(RegOperation operation, const std::string& path, RegSt
   failures_.push_back({operation, path, value_name, code});
 }
 
+void MemoryRegistry::Restrict(const std::string& path, RegAccess allowed) {
+  permissions_[path] = allowed;
+}
+
+void MemoryRegistry::RemoveKey(const std::string& path) {
+  for (auto key = keys_.begin(); key != keys_.end();) {
+    const bool beneath = key->first.size() > path.size() && key->first[path.size()] == '\\' &&
+                         SameText(key->first.substr(0, path.size()), path);
+    key = SameText(key->first, path) || beneath ? keys_.erase(key) : std::next(key);
+  }
+}
+
+void MemoryRegistry::Before(RegOperation operation, const std::string& path,
+                            std::function<void()> action) {
+  interruptions_.push_back({operation, path, std::move(action)});
+}
+
+void MemoryRegistry::Interrupt(RegOperation operation, const std::string& path) {
+  for (auto it = interruptions_.begin(); it != interruptions_.end(); ++it) {
+    if (it->operation != operation || !SameText(it->path, path)) continue;
+    const std::function<void()> action = std::move(it->action);
+    interruptions_.erase(it);
+    action();
+    return;
+  }
+}
+
 std::optional<RegStatus> MemoryRegistry::InjectedFailure(RegOperation operation,
                                                          const std::string& path,
                                                          const char* value_name) const {
@@ -91,17 +117,42 @@ std::optional<RegStatus> MemoryRegistry::InjectedFailure(RegOperation operation,
   return std::nullopt;
 }
 
-std::optional<std::string> MemoryRegistry::ResolvePath(RegHandle root, const char* path) const {
-  std::string base;
-  if (root != kCurrentUser) {
-    const auto open = handles_.find(root);
-    if (open == handles_.end()) return std::nullopt;
-    base = open->second.path;
+bool MemoryRegistry::Permits(const std::string& path, RegAccess access) const {
+  if (HasKey(path)) {
+    const auto permission = permissions_.find(path);
+    return permission == permissions_.end() || (access & ~permission->second) == 0;
   }
+  // A new key needs the right to create sub-keys on its parent.
+  const std::size_t slash = path.rfind('\\');
+  if (slash == std::string::npos) return true;
+  const auto parent = permissions_.find(path.substr(0, slash));
+  return parent == permissions_.end() || (parent->second & kCreateSubKeyRight) != 0;
+}
+
+const MemoryRegistry::OpenKey* MemoryRegistry::Held(RegHandle key, RegStatus* status) const {
+  const auto open = handles_.find(key);
+  if (open == handles_.end()) {
+    *status = kRegInvalidHandle;
+    return nullptr;
+  }
+  if (!HasKey(open->second.path)) {
+    *status = kRegKeyDeleted;
+    return nullptr;
+  }
+  return &open->second;
+}
+
+RegStatus MemoryRegistry::ResolvePath(RegHandle root, const char* path, std::string* full) const {
   const std::string relative = path ? path : "";
-  if (base.empty()) return relative;
-  if (relative.empty()) return base;
-  return base + "\\" + relative;
+  if (root == kCurrentUser) {
+    *full = relative;
+    return kRegSuccess;
+  }
+  const auto open = handles_.find(root);
+  if (open == handles_.end()) return kRegInvalidHandle;
+  const std::string& base = open->second.path;
+  *full = relative.empty() ? base : base + "\\" + relative;
+  return HasKey(base) ? kRegSuccess : kRegKeyDeleted;
 }
 
 RegStatus MemoryRegistry::Record(const std::string& line, RegStatus status) {
@@ -112,16 +163,21 @@ RegStatus MemoryRegistry::Record(const std::string& line, RegStatus status) {
 RegStatus MemoryRegistry::OpenOrCreate(RegOperation operation, RegHandle root, const char* path,
                                        RegAccess access, RegHandle* key) {
   const bool create = operation == RegOperation::kCreate;
-  const std::optional<std::string> full = ResolvePath(root, path);
-  const std::string line =
-      std::string(create ? "create " : "open ") + full.value_or("?") + " " + Hex(access);
-  if (!full) return Record(line, kRegInvalidHandle);
-  if (const auto failure = InjectedFailure(operation, *full, nullptr)) return Record(line, *failure);
-  if (!create && !full->empty() && !HasKey(*full)) return Record(line, kRegFileNotFound);
+  std::string full;
+  const RegStatus resolved = ResolvePath(root, path, &full);
+  const std::string line = std::string(create ? "create " : "open ") +
+                           (full.empty() && resolved ? "?" : full) + " " + Hex(access);
+  if (resolved != kRegSuccess) return Record(line, resolved);
+  Interrupt(operation, full);
+  if (const auto failure = InjectedFailure(operation, full, nullptr)) return Record(line, *failure);
+  // A root deleted by an interruption is gone for this call too.
+  if (root != kCurrentUser && !HasKey(handles_.at(root).path)) return Record(line, kRegKeyDeleted);
+  if (!create && !full.empty() && !HasKey(full)) return Record(line, kRegFileNotFound);
 
-  if (create && !full->empty()) AddKey(*full);
+  if (!Permits(full, access)) return Record(line, kRegAccessDenied);
+  if (create && !full.empty()) AddKey(full);
   const RegHandle handle = next_handle_++;
-  handles_[handle] = {*full, access};
+  handles_[handle] = {full, access};
   *key = handle;
   return Record(line, kRegSuccess);
 }
@@ -136,15 +192,15 @@ RegStatus MemoryRegistry::Create(RegHandle root, const char* path, RegAccess acc
 
 RegStatus MemoryRegistry::Query(RegHandle key, const char* name, std::uint32_t* type,
                                 unsigned char* data, std::uint32_t* size) {
-  const auto open = handles_.find(key);
-  const std::string line = "query " + (open == handles_.end() ? "?" : open->second.path) + " " +
-                           (name ? name : "");
-  if (open == handles_.end()) return Record(line, kRegInvalidHandle);
-  if ((open->second.access & kQueryValueRight) == 0) return Record(line, kRegAccessDenied);
-  if (const auto failure = InjectedFailure(RegOperation::kQuery, open->second.path, name)) {
+  RegStatus status = kRegSuccess;
+  const OpenKey* open = Held(key, &status);
+  const std::string line = "query " + (open ? open->path : "?") + " " + (name ? name : "");
+  if (!open) return Record(line, status);
+  if ((open->access & kKeyQueryValue) == 0) return Record(line, kRegAccessDenied);
+  if (const auto failure = InjectedFailure(RegOperation::kQuery, open->path, name)) {
     return Record(line, *failure);
   }
-  const std::optional<RegValue> value = Value(open->second.path, name ? name : "");
+  const std::optional<RegValue> value = Value(open->path, name ? name : "");
   if (!value) return Record(line, kRegFileNotFound);
 
   if (type) *type = value->type;
@@ -160,15 +216,15 @@ RegStatus MemoryRegistry::Query(RegHandle key, const char* name, std::uint32_t* 
 
 RegStatus MemoryRegistry::Set(RegHandle key, const char* name, std::uint32_t type,
                               const unsigned char* data, std::uint32_t size) {
-  const auto open = handles_.find(key);
-  const std::string line = "set " + (open == handles_.end() ? "?" : open->second.path) + " " +
-                           (name ? name : "");
-  if (open == handles_.end()) return Record(line, kRegInvalidHandle);
-  if ((open->second.access & kSetValueRight) == 0) return Record(line, kRegAccessDenied);
-  if (const auto failure = InjectedFailure(RegOperation::kSet, open->second.path, name)) {
+  RegStatus status = kRegSuccess;
+  const OpenKey* open = Held(key, &status);
+  const std::string line = "set " + (open ? open->path : "?") + " " + (name ? name : "");
+  if (!open) return Record(line, status);
+  if ((open->access & kKeySetValue) == 0) return Record(line, kRegAccessDenied);
+  if (const auto failure = InjectedFailure(RegOperation::kSet, open->path, name)) {
     return Record(line, *failure);
   }
-  PutValue(open->second.path, name ? name : "", {type, {data, data + size}});
+  PutValue(open->path, name ? name : "", {type, {data, data + size}});
   return Record(line, kRegSuccess);
 }
 

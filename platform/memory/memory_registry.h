@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -47,6 +48,18 @@ class MemoryRegistry {
   void Fail(RegOperation operation, const std::string& path, RegStatus code,
             const std::string& value_name = {});
 
+  // The key's permissions grant only `allowed`: opening it (or creating it
+  // when it exists) with any other right is refused, as Windows refuses it.
+  void Restrict(const std::string& path, RegAccess allowed);
+
+  // Deletes the key and everything beneath it. Handles still open on it
+  // answer ERROR_KEY_DELETED from then on, as on Windows.
+  void RemoveKey(const std::string& path);
+
+  // Runs `action` once, just before the next call of `operation` on the key
+  // at `path`: another program changing the registry mid-stage.
+  void Before(RegOperation operation, const std::string& path, std::function<void()> action);
+
   // Handles handed out and not yet closed successfully.
   std::size_t open_handles() const { return handles_.size(); }
 
@@ -69,10 +82,22 @@ class MemoryRegistry {
     std::string value_name;
     RegStatus code;
   };
+  struct Interruption {
+    RegOperation operation;
+    std::string path;
+    std::function<void()> action;
+  };
 
   std::optional<RegStatus> InjectedFailure(RegOperation operation, const std::string& path,
                                            const char* value_name) const;
-  std::optional<std::string> ResolvePath(RegHandle root, const char* path) const;
+  // The full path of `path` beneath `root`, or the error of a bad or deleted root.
+  RegStatus ResolvePath(RegHandle root, const char* path, std::string* full) const;
+  void Interrupt(RegOperation operation, const std::string& path);
+  // Whether the key's permissions grant `access`, or, for a key not there
+  // yet, allow creating it beneath its parent.
+  bool Permits(const std::string& path, RegAccess access) const;
+  // The open key behind `key`, or null with `status` set.
+  const OpenKey* Held(RegHandle key, RegStatus* status) const;
   RegStatus OpenOrCreate(RegOperation operation, RegHandle root, const char* path, RegAccess access,
                          RegHandle* key);
   RegStatus Record(const std::string& line, RegStatus status);
@@ -80,6 +105,8 @@ class MemoryRegistry {
   State keys_;
   std::map<RegHandle, OpenKey> handles_;
   std::vector<Failure> failures_;
+  std::vector<Interruption> interruptions_;
+  std::map<std::string, RegAccess, CaseInsensitiveLess> permissions_;
   RegHandle next_handle_ = 0x100;
 };
 

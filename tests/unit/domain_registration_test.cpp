@@ -1,5 +1,7 @@
 #include "registry/domain_registration.h"
 
+#include <functional>
+
 #include "stand_in_test.h"
 
 namespace {
@@ -22,7 +24,9 @@ class DomainRegistrationTest : public StandInTest {
 };
 
 // On a typical profile the zone is adjusted, then the domain is mapped, with
-// the keys opened, created and closed in this order and none left open.
+// the keys opened, created and closed in this order, each with only the rights
+// used on it (query and set value; Domains only for its existence), and none
+// left open.
 TEST_F(DomainRegistrationTest, TypicalProfileIsAdjustedThenMapped) {
   SeedTypicalProfile();
 
@@ -37,11 +41,11 @@ TEST_F(DomainRegistrationTest, TypicalProfileIsAdjustedThenMapped) {
     if (line.rfind("query", 0) != 0 && line.rfind("set " + kZones2, 0) != 0) key_events.push_back(line);
   }
   EXPECT_EQ(key_events, (std::vector<std::string>{
-                            "open " + kZones2 + " 0xf003f -> 0",
-                            "open " + kDomains + " 0x2001f -> 0",
+                            "open " + kZones2 + " 0x3 -> 0",
+                            "open " + kDomains + " 0x1 -> 0",
                             "close " + kZones2 + " -> 0",
-                            "open " + kDomainKey + " 0x2001f -> 2",
-                            "create " + kDomainKey + " 0x2001f -> 0",
+                            "open " + kDomainKey + " 0x3 -> 2",
+                            "create " + kDomainKey + " 0x3 -> 0",
                             "close " + kDomains + " -> 0",
                             "set " + kDomainKey + " * -> 0",
                             "close " + kDomainKey + " -> 0",
@@ -129,6 +133,38 @@ TEST_F(DomainRegistrationTest, FailedZoneValueWriteIsSilent) {
   EXPECT_EQ(registry().open_handles(), 0u);
 }
 
+// The domain key is reached through the Domains key held, so a Domains key
+// that another program deletes meanwhile is not brought back by the create.
+TEST_F(DomainRegistrationTest, DomainsKeyRemovedMeanwhileIsNotRecreated) {
+  SeedTypicalProfile();
+  registry().Before(RegOperation::kOpen, kDomainKey, [this] { registry().RemoveKey(kDomains); });
+
+  RegisterTrustedDomains();
+
+  EXPECT_FALSE(registry().HasKey(kDomains));
+  EXPECT_FALSE(registry().HasKey(kDomainKey));
+  EXPECT_EQ(JournalLines("create"),
+            std::vector<std::string>{"create " + kDomainKey + " 0x3 -> " + std::to_string(kRegKeyDeleted)});
+  EXPECT_EQ(registry().open_handles(), 0u);
+}
+
+// Keys whose permissions allow reading and setting values, and no more, are
+// written all the same: nothing asks for rights the stage does not use.
+TEST_F(DomainRegistrationTest, KeysLimitedToValueAccessAreStillWritten) {
+  constexpr RegAccess kReadAndSetValue = 0x2001B;
+  constexpr RegAccess kReadOnly = 0x20019;
+  SeedTypicalProfile();
+  registry().PutDword(kDomainKey, "*", 4);
+  registry().Restrict(kZones2, kReadAndSetValue);
+  registry().Restrict(kDomains, kReadOnly);
+  registry().Restrict(kDomainKey, kReadAndSetValue);
+
+  RegisterTrustedDomains();
+
+  ExpectZoneAdjusted();
+  EXPECT_EQ(registry().Value(kDomainKey, "*"), Dword(2));
+}
+
 // Running the stage again leaves the state it left the first time.
 TEST_F(DomainRegistrationTest, SecondRunChangesNothing) {
   SeedTypicalProfile();
@@ -139,5 +175,71 @@ TEST_F(DomainRegistrationTest, SecondRunChangesNothing) {
 
   EXPECT_EQ(registry().state(), after_first);
 }
+
+struct OutcomeCase {
+  const char* label;
+  std::function<void(MemoryRegistry&)> profile;
+  bool trusted;
+};
+
+void PrintTo(const OutcomeCase& row, std::ostream* out) { *out << row.label; }
+
+class RegistrationOutcomeTest : public StandInTest,
+                                public ::testing::WithParamInterface<OutcomeCase> {};
+
+// Only a "*" value of REG_DWORD 2 on the domain key counts as trusted, read
+// with no more than the right to query values.
+TEST_P(RegistrationOutcomeTest, ReadsTheZoneMapBack) {
+  GetParam().profile(registry());
+
+  EXPECT_EQ(AreTargetDomainsTrusted(), GetParam().trusted);
+  for (const std::string& line : JournalLines("open")) {
+    EXPECT_NE(line.find(" 0x1 -> "), std::string::npos) << line;
+  }
+  EXPECT_EQ(registry().open_handles(), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RegistrationOutcomeTest,
+    ::testing::Values(
+        OutcomeCase{"TrustedSitesZone", [](MemoryRegistry& r) { r.PutDword(kDomainKey, "*", 2); },
+                    true},
+        OutcomeCase{"ReadOnlyKeyInTrustedSitesZone",
+                    [](MemoryRegistry& r) {
+                      r.PutDword(kDomainKey, "*", 2);
+                      r.Restrict(kDomainKey, 0x20019);
+                    },
+                    true},
+        OutcomeCase{"NoDomainsKey", [](MemoryRegistry& r) { r.AddKey(kDomains + "Elsewhere"); }, false},
+        OutcomeCase{"NoDomainKey", [](MemoryRegistry& r) { r.AddKey(kDomains); }, false},
+        OutcomeCase{"NoZoneValue", [](MemoryRegistry& r) { r.PutDword(kDomainKey, "http", 2); },
+                    false},
+        OutcomeCase{"RestrictedZone", [](MemoryRegistry& r) { r.PutDword(kDomainKey, "*", 4); },
+                    false},
+        OutcomeCase{"ZoneAsString", [](MemoryRegistry& r) { r.PutString(kDomainKey, "*", "2"); },
+                    false},
+        OutcomeCase{"ZoneAsBinary",
+                    [](MemoryRegistry& r) { r.PutValue(kDomainKey, "*", {3, {2, 0, 0, 0}}); }, false},
+        OutcomeCase{"ShortDword",
+                    [](MemoryRegistry& r) { r.PutValue(kDomainKey, "*", {kRegDword, {2, 0}}); },
+                    false},
+        OutcomeCase{"OversizedDword",
+                    [](MemoryRegistry& r) {
+                      r.PutValue(kDomainKey, "*", {kRegDword, {2, 0, 0, 0, 0, 0, 0, 0}});
+                    },
+                    false},
+        OutcomeCase{"UnreadableValue",
+                    [](MemoryRegistry& r) {
+                      r.PutDword(kDomainKey, "*", 2);
+                      r.Fail(RegOperation::kQuery, kDomainKey, kRegAccessDenied, "*");
+                    },
+                    false},
+        OutcomeCase{"UnopenableKey",
+                    [](MemoryRegistry& r) {
+                      r.PutDword(kDomainKey, "*", 2);
+                      r.Restrict(kDomainKey, 0x20000);
+                    },
+                    false}),
+    [](const auto& info) { return std::string(info.param.label); });
 
 }  // namespace

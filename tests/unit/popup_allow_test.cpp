@@ -15,7 +15,7 @@ TEST_F(PopupAllowTest, AddsThePatternToTheAllowList) {
 
   EXPECT_EQ(registry().Value(kAllow, kPattern), (RegValue{kRegSz, {0}}));
   EXPECT_EQ(registry().Value(kAllow, "*.example.com"), (RegValue{kRegSz, {0}}));
-  EXPECT_EQ(JournalLines("open"), std::vector<std::string>{"open " + kAllow + " 0xf003f -> 0"});
+  EXPECT_EQ(JournalLines("open"), std::vector<std::string>{"open " + kAllow + " 0x2 -> 0"});
   EXPECT_EQ(registry().open_handles(), 0u);
 }
 

@@ -25,8 +25,8 @@ class RegistryKeyTest : public StandInTest {
 // Opening another key closes the one held, after the new one is obtained.
 TEST_F(RegistryKeyTest, OpenReplacesTheHeldKey) {
   RegistryKey key;
-  ASSERT_EQ(key.Open(kCurrentUser, kFirst.c_str(), kKeyAllAccess), kRegSuccess);
-  ASSERT_EQ(key.Open(kCurrentUser, kSecond.c_str(), kKeyAllAccess), kRegSuccess);
+  ASSERT_EQ(key.Open(kCurrentUser, kFirst.c_str(), kValueRights), kRegSuccess);
+  ASSERT_EQ(key.Open(kCurrentUser, kSecond.c_str(), kValueRights), kRegSuccess);
   Mark(key);
 
   EXPECT_TRUE(registry().Value(kSecond, "marker"));
@@ -39,10 +39,10 @@ TEST_F(RegistryKeyTest, OpenReplacesTheHeldKey) {
 TEST_F(RegistryKeyTest, FailedOpenOrCreateKeepsTheHeldKey) {
   registry().Fail(RegOperation::kCreate, "Software\\Denied", kRegAccessDenied);
   RegistryKey key;
-  ASSERT_EQ(key.Open(kCurrentUser, kFirst.c_str(), kKeyAllAccess), kRegSuccess);
+  ASSERT_EQ(key.Open(kCurrentUser, kFirst.c_str(), kValueRights), kRegSuccess);
 
-  EXPECT_EQ(key.Open(kCurrentUser, "Software\\Missing", kKeyAllAccess), kRegFileNotFound);
-  EXPECT_EQ(key.Create(kCurrentUser, "Software\\Denied", kKeyAllAccess), kRegAccessDenied);
+  EXPECT_EQ(key.Open(kCurrentUser, "Software\\Missing", kValueRights), kRegFileNotFound);
+  EXPECT_EQ(key.Create(kCurrentUser, "Software\\Denied", kValueRights), kRegAccessDenied);
   Mark(key);
 
   EXPECT_TRUE(registry().Value(kFirst, "marker"));
@@ -56,9 +56,9 @@ TEST_F(RegistryKeyTest, FailedOpenOrCreateKeepsTheHeldKey) {
 TEST_F(RegistryKeyTest, FailedCloseIsReportedWhileTheNewKeyIsHeld) {
   registry().Fail(RegOperation::kClose, kFirst, kRegInvalidHandle);
   RegistryKey key;
-  ASSERT_EQ(key.Open(kCurrentUser, kFirst.c_str(), kKeyAllAccess), kRegSuccess);
+  ASSERT_EQ(key.Open(kCurrentUser, kFirst.c_str(), kValueRights), kRegSuccess);
 
-  EXPECT_EQ(key.Create(kCurrentUser, kSecond.c_str(), kKeyAllAccess), kRegInvalidHandle);
+  EXPECT_EQ(key.Create(kCurrentUser, kSecond.c_str(), kValueRights), kRegInvalidHandle);
   Mark(key);
 
   EXPECT_TRUE(registry().Value(kSecond, "marker"));
@@ -68,7 +68,7 @@ TEST_F(RegistryKeyTest, FailedCloseIsReportedWhileTheNewKeyIsHeld) {
 // Create makes the key and every missing key above it.
 TEST_F(RegistryKeyTest, CreateMakesMissingKeysOnThePath) {
   RegistryKey key;
-  EXPECT_EQ(key.Create(kCurrentUser, "Software\\New\\Deeper", kKeyReadWrite), kRegSuccess);
+  EXPECT_EQ(key.Create(kCurrentUser, "Software\\New\\Deeper", kValueRights), kRegSuccess);
   EXPECT_TRUE(registry().HasKey("Software\\New"));
   EXPECT_TRUE(registry().HasKey("Software\\New\\Deeper"));
 }
@@ -78,11 +78,11 @@ TEST_F(RegistryKeyTest, CloseAndDestructionReleaseTheHandle) {
   {
     RegistryKey key;
     EXPECT_EQ(key.Close(), kRegSuccess);
-    ASSERT_EQ(key.Open(kCurrentUser, kFirst.c_str(), kKeyAllAccess), kRegSuccess);
+    ASSERT_EQ(key.Open(kCurrentUser, kFirst.c_str(), kValueRights), kRegSuccess);
     EXPECT_EQ(key.Close(), kRegSuccess);
     EXPECT_EQ(key.get(), kNoKey);
     EXPECT_EQ(registry().open_handles(), 0u);
-    ASSERT_EQ(key.Open(kCurrentUser, kSecond.c_str(), kKeyAllAccess), kRegSuccess);
+    ASSERT_EQ(key.Open(kCurrentUser, kSecond.c_str(), kValueRights), kRegSuccess);
   }
   EXPECT_EQ(registry().open_handles(), 0u);
 }

@@ -10,6 +10,9 @@
 #include "platform/memory/memory_registry.h"
 #include "platform/memory/stand_ins.h"
 
+// Read and write values: what the stages ask of the keys they change.
+inline constexpr RegAccess kValueRights = kKeyQueryValue | kKeySetValue;
+
 inline RegValue Dword(std::uint32_t data) {
   const DwordBytes bytes = EncodeDword(data);
   return {kRegDword, {bytes.begin(), bytes.end()}};

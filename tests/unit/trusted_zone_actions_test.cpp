@@ -20,7 +20,7 @@ class TrustedZoneActionTest : public StandInTest,
  protected:
   void AdjustZone() {
     RegistryKey key;
-    ASSERT_EQ(key.Open(kCurrentUser, kZones2.c_str(), kKeyAllAccess), kRegSuccess);
+    ASSERT_EQ(key.Open(kCurrentUser, kZones2.c_str(), kValueRights), kRegSuccess);
     AdjustTrustedZoneActions(key);
   }
 };
@@ -73,7 +73,7 @@ TEST_F(ZoneActionIndependenceTest, RowsAreIndependent) {
   registry().Fail(RegOperation::kQuery, kZones2, kRegAccessDenied, "2201");
 
   RegistryKey key;
-  ASSERT_EQ(key.Open(kCurrentUser, kZones2.c_str(), kKeyAllAccess), kRegSuccess);
+  ASSERT_EQ(key.Open(kCurrentUser, kZones2.c_str(), kValueRights), kRegSuccess);
   AdjustTrustedZoneActions(key);
 
   EXPECT_EQ(registry().Value(kZones2, "1001"), (RegValue{kRegSz, {'0', 0}}));
