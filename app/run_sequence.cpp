@@ -13,18 +13,24 @@ int RunOrvantaCtrl() {
   if (!InitializeFramework()) {
     std::fputs(kFatalInitText, stdout);
     std::fflush(stdout);
-    return 1;
+    return kExitFrameworkFailed;
   }
-  if (IsDomainInTrustedZone()) return 0;
+  if (IsDomainInTrustedZone()) return kExitDone;
 
   COrvantaRegRequest dialog(nullptr);
   InitializeCom();
   // Only OK counts as consent; a dialog that could not be created (-1) is a refusal.
-  if (dialog.DoModal() != kIdOk) return 0;
+  if (dialog.DoModal() != kIdOk) return kExitDone;
 
   RegisterTrustedDomains();
   AllowDomainPopups();
-  // Shown even when writes failed: the writer reports nothing by design.
+  // The stages skip what they cannot write and say nothing; the zone map
+  // itself tells whether the site is trusted now. The zone actions and the
+  // pop-up entry are extras that a profile may lack on purpose.
+  if (!AreTargetDomainsTrusted()) {
+    ShowFailureNotice(kFailureText);
+    return kExitNotRegistered;
+  }
   ShowCompletionNotice(kCompletionText);
-  return 0;
+  return kExitDone;
 }

@@ -4,9 +4,15 @@
 inline constexpr int kIdOk = 1;
 inline constexpr int kIdCancel = 2;
 
-inline constexpr char kFatalInitText[] = "심각한 오류: MFC를 초기화하지 못했습니다.\n";
-inline constexpr char kCompletionText[] = "신뢰할 수 있는 사이트 등록이 완료되었습니다.";
+// Exit codes, for the scripts that deploy the program.
+inline constexpr int kExitDone = 0;             // already trusted, declined, or registered
+inline constexpr int kExitFrameworkFailed = 1;  // the dialog framework could not start
+inline constexpr int kExitNotRegistered = 2;    // consent given, but the site is not trusted
 
-// The whole run: probe, ask, and on consent write the registry and confirm.
-// Returns the process exit code: 1 when the framework cannot start, else 0.
+inline constexpr char kFatalInitText[] = "심각한 오류: MFC를 초기화하지 못했습니다.\n";
+inline constexpr char16_t kCompletionText[] = u"신뢰할 수 있는 사이트 등록이 완료되었습니다.";
+inline constexpr char16_t kFailureText[] = u"신뢰할 수 있는 사이트를 등록하지 못했습니다.";
+
+// The whole run: probe, ask, and on consent write the registry and tell the
+// user whether the site is now trusted. Returns the process exit code.
 int RunOrvantaCtrl();

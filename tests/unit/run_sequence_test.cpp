@@ -1,5 +1,7 @@
 #include "app/run_sequence.h"
 
+#include <functional>
+
 #include "stand_in_test.h"
 
 namespace {
@@ -28,10 +30,14 @@ class RunSequenceTest : public StandInTest {
     return steps;
   }
 
-  static std::string Notice() { return std::string("notice ") + kCompletionText; }
+  static std::string Notice() { return u8"notice 신뢰할 수 있는 사이트 등록이 완료되었습니다."; }
+  static std::string FailureNotice() {
+    return u8"failure notice 신뢰할 수 있는 사이트를 등록하지 못했습니다.";
+  }
 };
 
-// With consent the stages run once each, in order, and the run ends with 0.
+// With consent the stages run once each, in order, the zone map is read back,
+// and the run ends with the completion box and 0.
 TEST_F(RunSequenceTest, ConsentWritesThenConfirms) {
   EXPECT_EQ(RunOrvantaCtrl(), 0);
 
@@ -43,8 +49,8 @@ TEST_F(RunSequenceTest, ConsentWritesThenConfirms) {
   EXPECT_EQ(registry().Value(kZones2, "1200"), Dword(0));
   // The zone and domain stage comes before the pop-up stage.
   const auto& journal = Journal();
-  const auto zone = std::find(journal.begin(), journal.end(), "open " + kZones2 + " 0xf003f -> 0");
-  const auto allow = std::find(journal.begin(), journal.end(), "open " + kAllow + " 0xf003f -> 0");
+  const auto zone = std::find(journal.begin(), journal.end(), "open " + kZones2 + " 0x3 -> 0");
+  const auto allow = std::find(journal.begin(), journal.end(), "open " + kAllow + " 0x2 -> 0");
   EXPECT_LT(zone, allow);
   EXPECT_NE(allow, journal.end());
 }
@@ -94,24 +100,74 @@ TEST_F(RunSequenceTest, FrameworkFailureIsFatal) {
   EXPECT_EQ(Steps(), std::vector<std::string>{"framework init"});
 }
 
-// The completion box follows consent even when every registry write fails,
-// and the pop-up stage runs even when domain registration stopped early.
-TEST_F(RunSequenceTest, CompletionIsShownWhateverTheWritesAchieved) {
-  registry().Fail(RegOperation::kCreate, kDomainKey, kRegAccessDenied);
-  registry().Fail(RegOperation::kSet, kZones2, kRegAccessDenied);
+struct OutcomeCase {
+  const char* label;
+  std::function<void(MemoryRegistry&)> profile;
+  int exit_code;
+};
 
-  EXPECT_EQ(RunOrvantaCtrl(), 0);
+void PrintTo(const OutcomeCase& row, std::ostream* out) { *out << row.label; }
 
-  EXPECT_FALSE(registry().HasKey(kDomainKey));
-  EXPECT_EQ(registry().Value(kZones2, "1001"), Dword(0));
-  EXPECT_EQ(registry().Value(kAllow, kPattern), (RegValue{kRegSz, {0}}));
-  EXPECT_EQ(JournalLines("notice"), std::vector<std::string>{Notice()});
+class ConsentOutcomeTest : public RunSequenceTest, public ::testing::WithParamInterface<OutcomeCase> {};
 
-  Journal().clear();
-  registry().Fail(RegOperation::kSet, kAllow, kRegAccessDenied);
-  EXPECT_EQ(RunOrvantaCtrl(), 0);
-  EXPECT_EQ(JournalLines("notice"), std::vector<std::string>{Notice()});
+// After consent the box and the exit code say whether the domain really is in
+// the Trusted sites zone now, whatever each write reported. The pop-up stage
+// runs in every case, and the zone actions and the pop-up entry never decide
+// the outcome: a profile may lack them on purpose.
+TEST_P(ConsentOutcomeTest, BoxAndExitCodeFollowTheZoneMap) {
+  GetParam().profile(registry());
+
+  EXPECT_EQ(RunOrvantaCtrl(), GetParam().exit_code);
+
+  const bool registered = GetParam().exit_code == kExitDone;
+  EXPECT_EQ(JournalLines("notice"), (registered ? std::vector<std::string>{Notice()}
+                                                : std::vector<std::string>{}));
+  EXPECT_EQ(JournalLines("failure notice"), (registered ? std::vector<std::string>{}
+                                                        : std::vector<std::string>{FailureNotice()}));
+  EXPECT_EQ(registry().Value(kDomainKey, "*") == Dword(2), registered);
+  EXPECT_EQ(JournalLines("set " + kAllow), std::vector<std::string>{"set " + kAllow + " " + kPattern + " -> 0"});
+  EXPECT_EQ(registry().open_handles(), 0u);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ConsentOutcomeTest,
+    ::testing::Values(
+        OutcomeCase{"Mapped", [](MemoryRegistry&) {}, kExitDone},
+        OutcomeCase{"ZoneActionsAndPopupEntryNotWritten",
+                    [](MemoryRegistry& r) {
+                      r.Fail(RegOperation::kSet, kZones2, kRegAccessDenied);
+                      r.Fail(RegOperation::kOpen, kZones2, kRegAccessDenied);
+                    },
+                    kExitDone},
+        OutcomeCase{"KeysLimitedToReadAndSetValue",
+                    [](MemoryRegistry& r) {
+                      r.PutDword(kDomainKey, "*", 4);
+                      for (const std::string& key : {kZones2, kDomainKey, kAllow}) r.Restrict(key, 0x2001B);
+                      r.Restrict(kDomains, 0x20019);
+                    },
+                    kExitDone},
+        OutcomeCase{"NoDomainsKey", [](MemoryRegistry& r) { r.RemoveKey(kDomains); }, kExitNotRegistered},
+        OutcomeCase{"DomainKeyCannotBeCreated",
+                    [](MemoryRegistry& r) { r.Fail(RegOperation::kCreate, kDomainKey, kRegAccessDenied); },
+                    kExitNotRegistered},
+        OutcomeCase{"ZoneValueWriteFails",
+                    [](MemoryRegistry& r) {
+                      r.Fail(RegOperation::kSet, kDomainKey, kRegAccessDenied, "*");
+                    },
+                    kExitNotRegistered},
+        OutcomeCase{"ReadOnlyDomainKeyInRestrictedZone",
+                    [](MemoryRegistry& r) {
+                      r.PutDword(kDomainKey, "*", 4);
+                      r.Restrict(kDomainKey, 0x20019);
+                    },
+                    kExitNotRegistered},
+        OutcomeCase{"ZoneValueOfAnotherTypeKept",
+                    [](MemoryRegistry& r) {
+                      r.PutString(kDomainKey, "*", "2");
+                      r.Fail(RegOperation::kSet, kDomainKey, kRegAccessDenied, "*");
+                    },
+                    kExitNotRegistered}),
+    [](const auto& info) { return std::string(info.param.label); });
 
 // A second consented run on the same profile changes nothing more.
 TEST_F(RunSequenceTest, SecondConsentChangesNothingMore) {
