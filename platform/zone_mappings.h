@@ -1,15 +1,14 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 
 using HResult = std::int32_t;
 
-// Receives one UTF-16 site pattern (null when the source handed out none);
-// returns true to end the walk.
-using MappingVisitor = std::function<bool(const char16_t* pattern)>;
+// Receives one UTF-16 site pattern (null when the source handed out none)
+// and the caller's context; returns true to end the walk.
+using MappingVisitor = bool (*)(const char16_t* pattern, void* context);
 
 // Walks the site patterns mapped to `zone`, one at a time, until `visit`
 // returns true or the list ends. Result: the HRESULT of the step that failed
 // (negative), or a success code when the list could be walked.
-HResult VisitZoneMappings(std::uint32_t zone, const MappingVisitor& visit);
+HResult VisitZoneMappings(std::uint32_t zone, MappingVisitor visit, void* context);

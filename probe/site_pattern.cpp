@@ -1,5 +1,8 @@
 #include "probe/site_pattern.h"
 
+#include <cstdlib>
+#include <cstring>
+
 #include "platform/ansi_text.h"
 
 namespace {
@@ -8,27 +11,33 @@ constexpr std::size_t kMaxPatternUnits = 0x3FFFFFFF;
 
 }  // namespace
 
-std::string SitePatternToAnsi(const char16_t* pattern) {
-  if (!pattern) return {};
+AnsiPattern::AnsiPattern(const char16_t* pattern) {
+  if (!pattern) return;
   std::size_t units = 0;
   while (pattern[units] != u'\0') {
-    if (++units >= kMaxPatternUnits) return {};
+    if (++units >= kMaxPatternUnits) return;
   }
-  std::string narrow(2 * (units + 1), '\0');
-  const int written = WideToAnsi(pattern, static_cast<int>(units + 1), narrow.data(),
-                                 static_cast<int>(narrow.size()));
-  if (written <= 0) return {};
-  narrow.resize(static_cast<std::size_t>(written) - 1);  // drop the terminator
-  return narrow;
+  const std::size_t capacity = 2 * (units + 1);
+  text_ = static_cast<char*>(std::malloc(capacity));
+  if (!text_) return;
+  const int written = WideToAnsi(pattern, static_cast<int>(units + 1), text_,
+                                 static_cast<int>(capacity));
+  if (written <= 0) return;
+  size_ = static_cast<std::size_t>(written) - 1;  // without the terminator
 }
 
-bool ContainsDomain(std::string_view text, std::string_view domain) {
-  if (domain.empty()) return false;
+AnsiPattern::~AnsiPattern() { std::free(text_); }
+
+bool ContainsDomain(const char* text, std::size_t size, const char* domain) {
+  const std::size_t domain_size = std::strlen(domain);
+  if (domain_size == 0) return false;
   std::size_t position = 0;
-  while (position < text.size()) {
-    if (text.substr(position, domain.size()) == domain) return true;
-    const bool double_byte = IsAnsiLeadByte(static_cast<unsigned char>(text[position])) &&
-                             position + 1 < text.size();
+  while (position < size) {
+    if (size - position >= domain_size && std::memcmp(text + position, domain, domain_size) == 0) {
+      return true;
+    }
+    const bool double_byte =
+        IsAnsiLeadByte(static_cast<unsigned char>(text[position])) && position + 1 < size;
     position += double_byte ? 2 : 1;
   }
   return false;

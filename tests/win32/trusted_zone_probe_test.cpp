@@ -4,6 +4,8 @@
 #include <objbase.h>
 #include <windows.h>
 
+#include <string>
+
 #include "platform/ansi_text.h"
 #include "platform/zone_mappings.h"
 #include "probe/site_pattern.h"
@@ -11,16 +13,26 @@
 
 namespace {
 
+std::string SitePatternToAnsi(const char16_t* pattern) {
+  const AnsiPattern narrow(pattern);
+  return std::string(narrow.data(), narrow.size());
+}
+
+bool ContainsDomain(const std::string& text, const char* domain) {
+  return ::ContainsDomain(text.data(), text.size(), domain);
+}
+
 constexpr HRESULT kNotImplemented = static_cast<HRESULT>(0x80004001);
 
 // Wine has no zone mappings to list: the query's failure comes back to the
 // caller, no pattern is visited, and COM stays initialised afterwards.
 TEST(TrustedZoneProbeInWine, FailedQueryIsReportedAndLeavesComInitialised) {
   int visited = 0;
-  const HResult result = VisitZoneMappings(2, [&visited](const char16_t*) {
-    ++visited;
+  const auto count = [](const char16_t*, void* visits) {
+    ++*static_cast<int*>(visits);
     return false;
-  });
+  };
+  const HResult result = VisitZoneMappings(2, count, &visited);
 
   EXPECT_EQ(result, kNotImplemented);
   EXPECT_EQ(visited, 0);
