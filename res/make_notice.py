@@ -4,7 +4,8 @@
 The text comes from notice.txt, whose @kWildcardPattern@ is replaced by the
 pattern compiled into the program (app/site_profile.h), so the notice always
 names the site the program registers. The build stops when the text cannot
-be shown whole: the dialog loads it into a 512-byte buffer in code page 949.
+be shown whole: the dialog loads it into a buffer of 512 UTF-16 units, and
+the notice keeps to its budget of 511 bytes in code page 949 as well.
 
 usage: make_notice.py NOTICE_TXT SITE_PROFILE_H OUTPUT_RC
 """
@@ -12,7 +13,9 @@ usage: make_notice.py NOTICE_TXT SITE_PROFILE_H OUTPUT_RC
 import re
 import sys
 
-NOTICE_LIMIT = 511  # bytes in code page 949; the buffer also holds the terminator
+# The buffer also holds the terminator.
+NOTICE_UNIT_LIMIT = 511  # UTF-16 units, what the dialog's buffer counts
+NOTICE_BYTE_LIMIT = 511  # bytes in code page 949, the notice's stated budget
 PLACEHOLDER = "@kWildcardPattern@"
 PATTERN_DEFINITION = re.compile(r'\bkWildcardPattern\[\]\s*=\s*"([^"\\]*)"\s*;')
 
@@ -45,8 +48,11 @@ def main(notice_path, profile_path, output_path):
         size = len(text.encode("cp949"))
     except UnicodeEncodeError as error:
         fail(f"the notice has a character code page 949 cannot show: {error}")
-    if size > NOTICE_LIMIT:
-        fail(f"the notice is {size} bytes in code page 949; the dialog shows at most {NOTICE_LIMIT}")
+    if size > NOTICE_BYTE_LIMIT:
+        fail(f"the notice is {size} bytes in code page 949; its budget is {NOTICE_BYTE_LIMIT}")
+    units = len(text.encode("utf-16-le")) // 2
+    if units > NOTICE_UNIT_LIMIT:
+        fail(f"the notice is {units} UTF-16 units; the dialog shows at most {NOTICE_UNIT_LIMIT}")
 
     with open(output_path, "w", encoding="utf-8", newline="\n") as output:
         output.write("// Written by res/make_notice.py from res/notice.txt and app/site_profile.h.\n")

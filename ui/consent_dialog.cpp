@@ -1,14 +1,17 @@
 #include "ui/consent_dialog.h"
 
+#include <initializer_list>
+
 #include "res/resource.h"
 #include "ui/framework/client_dc.h"
 #include "ui/framework/win_app.h"
 
 namespace {
 
-constexpr char kBoldFace[] = "굴림";
+constexpr wchar_t kBoldFace[] = L"굴림";
 constexpr int kBoldPoints = 10;
-// The notice is at most 511 bytes in the ANSI code page; the build checks it.
+// The notice is at most 511 UTF-16 units (and 511 bytes in code page 949);
+// the build checks both.
 constexpr int kNoticeBufferSize = 512;
 
 }  // namespace
@@ -34,13 +37,13 @@ BOOL COrvantaRegRequest::OnInitDialog() {
   m_hFont = nullptr;
   if (CClientDC dc(m_hWnd); dc.get()) {
     const int height = -MulDiv(kBoldPoints, GetDeviceCaps(dc.get(), LOGPIXELSY), 72);
-    m_hFont = CreateFontA(height, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+    m_hFont = CreateFontW(height, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                           DEFAULT_PITCH | FF_SWISS, kBoldFace);
   }
   if (m_hFont) {
     for (const int control_id : {IDOK, IDC_AGREE_CHECK, IDC_TITLE_TEXT}) {
-      SendMessageA(GetDlgItem(control_id), WM_SETFONT, reinterpret_cast<WPARAM>(m_hFont), 0);
+      SendMessageW(GetDlgItem(control_id), WM_SETFONT, reinterpret_cast<WPARAM>(m_hFont), 0);
     }
   }
 
@@ -50,9 +53,9 @@ BOOL COrvantaRegRequest::OnInitDialog() {
   OnBnClickedAgree();
 
   // A missing string leaves the notice empty rather than showing the placeholder.
-  char notice[kNoticeBufferSize] = {};
-  LoadStringA(AfxGetInstanceHandle(), IDS_NOTICE, notice, sizeof(notice));
-  SetWindowTextA(GetDlgItem(IDC_NOTICE_TEXT), notice);
+  wchar_t notice[kNoticeBufferSize] = {};
+  LoadStringW(AfxGetInstanceHandle(), IDS_NOTICE, notice, kNoticeBufferSize);
+  SetWindowTextW(GetDlgItem(IDC_NOTICE_TEXT), notice);
 
   return TRUE;
 }

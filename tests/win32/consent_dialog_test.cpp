@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdlib>
+#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
@@ -23,9 +24,9 @@ INT_PTR ShowDialog(DialogDriver::Step act, DialogDriver::Step prepare = nullptr)
   return dialog.DoModal();
 }
 
-std::string WindowText(HWND window) {
-  char text[1024] = {};
-  GetWindowTextA(window, text, sizeof(text));
+std::wstring WindowText(HWND window) {
+  wchar_t text[1024] = {};
+  GetWindowTextW(window, text, static_cast<int>(std::size(text)));
   return text;
 }
 
@@ -38,18 +39,15 @@ std::vector<HWND> Controls(HWND dialog) {
   return controls;
 }
 
-LOGFONTA FontOf(HFONT font) {
-  LOGFONTA description = {};
-  GetObjectA(font, sizeof(description), &description);
+LOGFONTW FontOf(HFONT font) {
+  LOGFONTW description = {};
+  GetObjectW(font, sizeof(description), &description);
   return description;
 }
 
 HFONT FontOfWindow(HWND window) {
-  return reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0));
+  return reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
 }
-
-// The texts below are compared as code page 949 bytes.
-TEST(ConsentDialog, RunsInTheKoreanCodePage) { ASSERT_EQ(GetACP(), 949u); }
 
 // Consent is never carried over: the box is unticked and OK disabled when the
 // dialog opens, even if the box was ticked before the start-up code ran.
@@ -163,10 +161,10 @@ TEST(ConsentDialog, BoldFontOnOkAgreeBoxAndTitleOnly) {
     ASSERT_NE(bold, nullptr);
     ASSERT_NE(bold, template_font);
 
-    const LOGFONTA made = FontOf(bold);
+    const LOGFONTW made = FontOf(bold);
     EXPECT_EQ(made.lfHeight, -MulDiv(10, pixels_per_inch, 72));
     EXPECT_EQ(made.lfWeight, FW_BOLD);
-    EXPECT_EQ(std::string(made.lfFaceName), kBoldFaceName);
+    EXPECT_EQ(std::wstring(made.lfFaceName), kBoldFaceName);
     EXPECT_FALSE(made.lfItalic);
     EXPECT_EQ(made.lfCharSet, DEFAULT_CHARSET);
     EXPECT_EQ(made.lfPitchAndFamily, DEFAULT_PITCH | FF_SWISS);
@@ -209,8 +207,8 @@ TEST(ConsentDialog, ObjectDeletesItsFont) {
 // The notice control shows the notice with the registered pattern, not the
 // template's placeholder; the caption is the dialog's title.
 TEST(ConsentDialog, ShowsTheNoticeAndCaption) {
-  std::string notice;
-  std::string caption;
+  std::wstring notice;
+  std::wstring caption;
   ShowDialog([&](HWND dialog) {
     notice = WindowText(GetDlgItem(dialog, IDC_NOTICE_TEXT));
     caption = WindowText(dialog);

@@ -94,15 +94,6 @@ class FieldReader {
   std::size_t at_ = 0;
 };
 
-std::u16string FromCodePage949(const std::string& text) {
-  std::u16string wide(text.size(), u'\0');
-  const int units =
-      MultiByteToWideChar(949, 0, text.data(), static_cast<int>(text.size()),
-                          reinterpret_cast<wchar_t*>(wide.data()), static_cast<int>(wide.size()));
-  wide.resize(units > 0 ? units : 0);
-  return wide;
-}
-
 using ResourceEntry = std::tuple<ULONG_PTR, ULONG_PTR, WORD>;  // type, id, language
 
 ULONG_PTR Ordinal(LPCSTR type_or_name) {
@@ -207,7 +198,8 @@ TEST_F(ExecutableResources, DialogTemplate) {
 }
 
 // String 101 is the notice: eight lines, line feeds only, naming the
-// registered pattern, and short enough for the dialog's 512-byte buffer.
+// registered pattern, short enough for the dialog's buffer of 512 UTF-16
+// units and within its budget of 511 bytes in code page 949.
 TEST_F(ExecutableResources, NoticeString) {
   const std::vector<BYTE> block = Bytes(RT_STRING, IDS_NOTICE / 16 + 1, kKorean);
   ASSERT_FALSE(block.empty());
@@ -223,7 +215,8 @@ TEST_F(ExecutableResources, NoticeString) {
   }
   EXPECT_FALSE(read.overrun);
 
-  EXPECT_EQ(notice, FromCodePage949(ExpectedNotice()));
+  EXPECT_EQ(std::wstring(notice.begin(), notice.end()), ExpectedNotice());
+  EXPECT_LE(notice.size(), 511u);
   EXPECT_EQ(std::count(notice.begin(), notice.end(), u'\n'), 7);
   EXPECT_EQ(notice.find(u'\r'), std::u16string::npos);
   const int ansi_bytes =

@@ -4,6 +4,8 @@
 
 namespace {
 
+const LPCWSTR kDialogResource = MAKEINTRESOURCEW(5);  // RT_DIALOG
+
 // Where a dialog template puts its window: the header fields that matter here.
 struct TemplatePlacement {
   DWORD style = 0;
@@ -14,7 +16,7 @@ struct TemplatePlacement {
 // Reads the placement from an extended (DLGTEMPLATEEX) or a classic
 // (DLGTEMPLATE) template. False when the template is missing or too short.
 bool ReadTemplatePlacement(HINSTANCE module, UINT template_id, TemplatePlacement* placement) {
-  HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(template_id), RT_DIALOG);
+  HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(template_id), kDialogResource);
   if (!found) return false;
   HGLOBAL loaded = LoadResource(module, found);
   const auto* bytes = static_cast<const BYTE*>(loaded ? LockResource(loaded) : nullptr);
@@ -47,7 +49,9 @@ INT_PTR CDialog::DoModal() {
   m_bCentreOnOpen = ReadTemplatePlacement(module, m_nIDTemplate, &placement) &&
                     !(placement.style & (DS_CENTER | DS_ABSALIGN)) && placement.x == 0 &&
                     placement.y == 0;
-  return DialogBoxParamA(module, MAKEINTRESOURCEA(m_nIDTemplate), m_hWndParent, DialogProc,
+  // The wide dialog function: the template's texts are UTF-16 already, and go
+  // to the screen as they are, whatever the system's ANSI code page.
+  return DialogBoxParamW(module, MAKEINTRESOURCEW(m_nIDTemplate), m_hWndParent, DialogProc,
                          reinterpret_cast<LPARAM>(this));
 }
 
@@ -68,7 +72,7 @@ void CDialog::CentreOnScreen() {
   MONITORINFO monitor = {};
   monitor.cbSize = sizeof(monitor);
   if (!GetWindowRect(m_hWnd, &window) ||
-      !GetMonitorInfoA(MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTOPRIMARY), &monitor)) {
+      !GetMonitorInfoW(MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTOPRIMARY), &monitor)) {
     return;
   }
   const RECT& area = monitor.rcWork;
@@ -82,7 +86,7 @@ void CDialog::CentreOnScreen() {
 INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_INITDIALOG) {
     auto* dialog = reinterpret_cast<CDialog*>(lparam);
-    SetWindowLongPtrA(window, DWLP_USER, lparam);
+    SetWindowLongPtrW(window, DWLP_USER, lparam);
     dialog->m_hWnd = window;
     // An owned dialog belongs beside its owner, wherever the template put it.
     if (dialog->m_bCentreOnOpen && !GetWindow(window, GW_OWNER)) dialog->CentreOnScreen();
@@ -90,7 +94,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wparam, L
   }
 
   // Messages before WM_INITDIALOG have no dialog object yet.
-  auto* dialog = reinterpret_cast<CDialog*>(GetWindowLongPtrA(window, DWLP_USER));
+  auto* dialog = reinterpret_cast<CDialog*>(GetWindowLongPtrW(window, DWLP_USER));
   if (!dialog) return FALSE;
 
   switch (message) {
@@ -108,7 +112,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wparam, L
       return FALSE;
     }
     case WM_NCDESTROY:
-      SetWindowLongPtrA(window, DWLP_USER, 0);
+      SetWindowLongPtrW(window, DWLP_USER, 0);
       dialog->m_hWnd = nullptr;
       return FALSE;
   }
