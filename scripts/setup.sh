@@ -7,7 +7,7 @@ packages=(
   cmake g++ make python3 googletest
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools
   wine wine64 xvfb xauth xdotool imagemagick fonts-nanum
-  python3-pefile osslsigncode openssl
+  python3-pefile osslsigncode openssl locales
 )
 
 missing=()

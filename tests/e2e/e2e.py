@@ -25,16 +25,17 @@ import time
 import traceback
 
 from observed import describe_window, parse_driver_output
+from locales import KOREAN, build_korean_unix_locale
 from scenarios import SCENARIOS, WATCHED_TREES
 from wine_registry import ABSENT, PRESENT, describe_change, diff, read_user_reg, subtrees
 
 WINE_ENVIRONMENT = {
     "WINEDEBUG": "-all",
     "WINEDLLOVERRIDES": "mscoree,mshtml=",
-    "LC_ALL": "ko_KR.UTF-8",  # the ANSI code page becomes 949
 }
 REPOSITORY = Path(__file__).resolve().parents[2]
 DRIVER_EXE = "tests/e2e/driver/orvanta_e2e_driver.exe"
+KEY_PERMISSIONS_EXE = "tests/e2e/key_permissions/orvanta_e2e_key_permissions.exe"
 PROGRAM_EXE = "OrvantaCtrl.exe"
 
 STEP_WAIT_MS = 10000       # the driver's deadline for each wait
@@ -111,11 +112,13 @@ class Prefix:
     live = set()  # prefixes whose wineserver may still run, for the final clean-up
     live_lock = threading.Lock()
 
-    def __init__(self, path, display, scratch_dir):
+    def __init__(self, path, display, scratch_dir, locale_env):
         self.path = Path(path)
         # Wine keeps its server directories under TMPDIR: inside the run's own tree.
-        self.env = {**os.environ, **WINE_ENVIRONMENT, "WINEPREFIX": str(self.path), "DISPLAY": display,
-                    "TMPDIR": str(scratch_dir)}
+        self.env = {**os.environ, **WINE_ENVIRONMENT, **locale_env, "WINEPREFIX": str(self.path),
+                    "DISPLAY": display, "TMPDIR": str(scratch_dir)}
+        if "LOCPATH" not in locale_env:
+            self.env.pop("LOCPATH", None)
         with Prefix.live_lock:
             Prefix.live.add(self)
 
@@ -162,14 +165,14 @@ class Prefix:
 
 
 def make_template(path, display, log, scratch_dir):
-    template = Prefix(path, display, scratch_dir)
+    template = Prefix(path, display, scratch_dir, KOREAN.environment(None))
     if template.run(["wineboot", "-i"], log, TEMPLATE_DEADLINE_S) != 0 or not template.wait_for_server():
         raise RuntimeError(f"wineboot -i failed; see {log}")
     template.forget()
     return template.path
 
 
-def copy_prefix(template, destination, display, scratch_dir):
+def copy_prefix(template, destination, display, scratch_dir, locale_env):
     """A prefix of its own for a scenario. The large, read-only Windows tree is
     hard-linked (Wine replaces files rather than editing them); the registry
     files and everything else are copied."""
@@ -179,7 +182,7 @@ def copy_prefix(template, destination, display, scratch_dir):
             continue
         link = ["-l"] if entry.name == "drive_c" else []
         subprocess.run(["cp", "-a", *link, str(entry), str(destination)], check=True)
-    return Prefix(destination, display, scratch_dir)
+    return Prefix(destination, display, scratch_dir, locale_env)
 
 
 # --- Screenshots -----------------------------------------------------------
@@ -279,8 +282,9 @@ class ScenarioRun:
 
     def execute(self):
         self.dir.mkdir(parents=True)
+        locale_env = self.scenario.locale.environment(self.settings.locale_dir)
         prefix = copy_prefix(self.settings.template, self.dir / "prefix", self.display,
-                             self.settings.scratch_dir)
+                             self.settings.scratch_dir, locale_env)
         try:
             if not self._seed(prefix):
                 return
@@ -344,8 +348,9 @@ class ScenarioRun:
         """Runs the driver and the program to their ends; their exit codes, None
         for one that had to be killed."""
         program_path = self.settings.program
-        if run.exe_name != PROGRAM_EXE:
-            program_path = self.dir / run.exe_name
+        if run.exe_name != PROGRAM_EXE or run.folder:
+            program_path = self.dir / "programs" / run.folder / run.exe_name
+            program_path.parent.mkdir(parents=True, exist_ok=True)
             shutil.copy(self.settings.program, program_path)
         driver_options = ["--program", run.exe_name, "--wait-ms", str(STEP_WAIT_MS)]
         if shots:
@@ -357,6 +362,8 @@ class ScenarioRun:
                               out["driver.stdout"], out["driver.stderr"], self.dir)
         if not wait_for_line(out["driver.stdout"], "driver=ready", driver, DRIVER_START_DEADLINE_S):
             self.problems.append(f"the driver did not start within {DRIVER_START_DEADLINE_S} s")
+        if run.key_permissions:
+            self._set_key_permissions(prefix, run.key_permissions)
         program = prefix.start(["wine", str(program_path), *run.arguments],
                                out["program.stdout"], out["program.stderr"], self.dir)
 
@@ -375,6 +382,17 @@ class ScenarioRun:
             program.wait()
         return driver_status, program_status
 
+    def _set_key_permissions(self, prefix, permissions):
+        """Gives keys their permissions while the driver keeps this prefix's
+        wineserver running: Wine keeps them nowhere else, and the program
+        starts next in the same server."""
+        arguments = [part for key, sddl in permissions for part in (key, sddl)]
+        log = self.dir / "key-permissions.log"
+        status = prefix.run(["wine", str(self.settings.key_permissions), *arguments], log)
+        if status != 0 or "permissions=set" not in log.read_text(errors="replace").splitlines():
+            self.problems.append(f"setting key permissions failed (exit code {status}): "
+                                 f"{log.read_text(errors='replace').strip()[-300:]}")
+
     def _judge_run(self, run, out, driver_status, program_status):
         """What went wrong in a run apart from the registry: the driver's steps,
         what it saw, the exit code and the standard output."""
@@ -386,8 +404,8 @@ class ScenarioRun:
             problems.append(f"the window that showed up: {describe_window(readings['unexpected'])}")
         if driver_status is not None and not errors and (driver_status != 0 or not done):
             problems.append(f"the driver ended with code {driver_status} before its last step")
-        if program_status is not None and program_status != 0:
-            problems.append(f"exit code {program_status}, expected 0")
+        if program_status is not None and program_status != run.exit_code:
+            problems.append(f"exit code {program_status}, expected {run.exit_code}")
         stdout = out["program.stdout"].read_bytes()
         if stdout:
             problems.append(f"standard output {stdout[:200]!r}, expected nothing")
@@ -411,6 +429,8 @@ class Settings:
         build = Path(arguments.build_dir).resolve()
         self.program = build / PROGRAM_EXE
         self.driver = build / DRIVER_EXE
+        self.key_permissions = build / KEY_PERMISSIONS_EXE
+        self.locale_dir = work_dir / "locales"
         self.keep = arguments.keep
         self.shots_dir = Path(arguments.shots).resolve() if arguments.shots else None
         self.template = work_dir / "template"
@@ -437,7 +457,7 @@ def parse_arguments():
 
 def run_suite(arguments, work_dir):
     settings = Settings(arguments, work_dir)
-    for needed in (settings.program, settings.driver):
+    for needed in (settings.program, settings.driver, settings.key_permissions):
         if not needed.is_file():
             print(f"e2e: {needed} is missing; build the windows preset first", file=sys.stderr)
             return 1
@@ -446,6 +466,9 @@ def run_suite(arguments, work_dir):
     chosen = [scenario for scenario in SCENARIOS
               if not arguments.only or any(text in scenario.name for text in arguments.only)]
     jobs = max(1, min(arguments.jobs, len(chosen) * arguments.repeat))
+
+    if any(scenario.locale.needs_unix_locale for scenario in chosen):
+        build_korean_unix_locale(settings.locale_dir, work_dir / "localedef.log")
 
     with VirtualDisplays(jobs, arguments.display_from, work_dir) as displays:
         settings.scratch_dir.mkdir()

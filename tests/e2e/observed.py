@@ -19,6 +19,7 @@ NOTICE_TEXT = "\n".join([
     "만약, 추가된 사이트를 제거하기 위해서는 [제어판] -> [프로그램 및 기능]에서 'OrvantaSetup'을 제거하십시오.",
 ])
 COMPLETION_TEXT = "신뢰할 수 있는 사이트 등록이 완료되었습니다."
+FAILURE_TEXT = "신뢰할 수 있는 사이트를 등록하지 못했습니다."
 
 IDOK = 1
 IDC_GROUP_FRAME = 1001
@@ -141,20 +142,30 @@ def ok_follows_box(label, ticked):
     return check
 
 
-def completion_box(label, caption="OrvantaCtrl"):
-    """The completion box: the executable's name as caption, the completion
-    text, the exclamation icon and a single OK button."""
+def _message_box(label, caption, text, icon):
+    """A box of the program's: the executable's name as caption, `text`, the
+    standard `icon` and a single OK button, with no owner."""
     def check(seen):
         problems = []
         reading = _reading(seen, label, problems)
         if reading is None:
             return problems
         _expect(problems, f"{label}: caption", reading.text("caption"), caption)
-        _expect(problems, f"{label}: text", reading.control_text(MESSAGE_BOX_TEXT), COMPLETION_TEXT)
-        _expect(problems, f"{label}: icon", reading.fields.get("icon"), "exclamation")
+        _expect(problems, f"{label}: text", reading.control_text(MESSAGE_BOX_TEXT), text)
+        _expect(problems, f"{label}: icon", reading.fields.get("icon"), icon)
         buttons = [control_id for control_id in reading.control_ids()
                    if reading.control(control_id, "class").lower() == "button"]
         _expect(problems, f"{label}: buttons", buttons, [IDOK])
         _expect(problems, f"{label}: owned by a window", reading.fields.get("owned"), "0")
         return problems
     return check
+
+
+def completion_box(label, caption="OrvantaCtrl"):
+    """The site is registered: the completion text and the exclamation icon."""
+    return _message_box(label, caption, COMPLETION_TEXT, "exclamation")
+
+
+def failure_box(label, caption="OrvantaCtrl"):
+    """The site did not end up trusted: the failure text and the stop icon."""
+    return _message_box(label, caption, FAILURE_TEXT, "error")

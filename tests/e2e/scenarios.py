@@ -9,7 +9,8 @@ instead of passing it by accident.
 
 from dataclasses import dataclass, field
 
-from observed import completion_box, consent_dialog_as_shown, ok_follows_box
+from locales import KOREAN, KOREAN_WITH_KOREAN_PATHS, WESTERN
+from observed import completion_box, consent_dialog_as_shown, failure_box, ok_follows_box
 from wine_registry import ABSENT, PRESENT, dword, key_change, sz, value_change
 
 INTERNET_SETTINGS = r"Software\Microsoft\Windows\CurrentVersion\Internet Settings"
@@ -23,6 +24,19 @@ WATCHED_TREES = [INTERNET_SETTINGS, NEW_WINDOWS]
 
 PATTERN = "*.kelvaro.co.kr"
 
+# Key permissions (SDDL): everyone may read and set values and nothing more,
+# or only read.
+READ_AND_SET_VALUE = "D:P(A;;0x2001b;;;WD)"
+READ_ONLY = "D:P(A;;KR;;;WD)"
+
+# A file name that no ANSI code page but 949 can spell ("Kelvaro setup").
+KOREAN_NAME = "켈바로설정"
+# Four folders of 35 Hangul syllables: 140 characters, 280 bytes in code page
+# 949 (with the rest of the path well over 300), 105 UTF-8 bytes per folder
+# name, as Linux allows at most 255.
+KOREAN_FOLDER_NAME = ("가나다라마바사아자차카타파하" * 3)[:35]
+DEEP_KOREAN_FOLDER = "/".join([KOREAN_FOLDER_NAME] * 4)
+
 
 @dataclass
 class Run:
@@ -32,6 +46,10 @@ class Run:
     checks: list = field(default_factory=list)
     arguments: list = field(default_factory=list)
     exe_name: str = "OrvantaCtrl.exe"
+    folder: str = ""  # where a copy of the program runs from, below the scenario's directory
+    exit_code: int = 0
+    # (key under HKEY_CURRENT_USER, SDDL) set just before the program starts.
+    key_permissions: list = field(default_factory=list)
 
 
 @dataclass
@@ -43,6 +61,7 @@ class Scenario:
     # Keys and values the seeded profile must have before the first run (the
     # ones that must survive untouched, so their seeding is checked too).
     given: dict = field(default_factory=dict)
+    locale: object = KOREAN
 
 
 def user_key(path):
@@ -69,11 +88,11 @@ def consent_by_mouse(caption="OrvantaCtrl"):
     return steps, checks
 
 
-def consent_by_messages():
+def consent_by_messages(box=completion_box):
     """Ticks and presses OK through button messages, then closes the box."""
     steps = ["find-dialog", "tick:1002", "press:1", "wait-gone",
              "find-notice", "read:notice", "icon:notice", "press:1", "wait-gone", "wait-exit"]
-    return steps, [completion_box("notice")]
+    return steps, [box("notice")]
 
 
 def decline(*actions):
@@ -84,6 +103,13 @@ def decline(*actions):
 def consent_run(changes, how=consent_by_messages, **run_options):
     steps, checks = how()
     return Run(steps=steps, changes=changes, checks=checks, **run_options)
+
+
+def unregistered_consent_run(changes, **run_options):
+    """Consent on a profile where the domain cannot end up trusted: the stop
+    box, exit code 2, and whatever the other stages could still write."""
+    return consent_run(changes, how=lambda: consent_by_messages(box=failure_box), exit_code=2,
+                       **run_options)
 
 
 # --- Registry changes.
@@ -200,13 +226,14 @@ SCENARIOS = [
 
     Scenario(
         "no-domains-key",
-        "Without a ZoneMap\\Domains key nothing is created there, while the zone actions "
-        "and the pop-up entry are still written.",
+        "Without a ZoneMap\\Domains key nothing is created there and the site cannot be "
+        "trusted: the stop box and exit code 2, while the zone actions and the pop-up entry "
+        "are still written.",
         seed=f"""[-HKEY_CURRENT_USER\\{DOMAINS}]
 
 {ALLOW_LIST}""",
         given={key_change(DOMAINS): ABSENT},
-        runs=[consent_run({**FRESH_ZONE_ADJUSTED, **POPUPS_ALLOWED})]),
+        runs=[unregistered_consent_run({**FRESH_ZONE_ADJUSTED, **POPUPS_ALLOWED})]),
 
     Scenario(
         "no-trusted-zone-key",
@@ -254,4 +281,54 @@ SCENARIOS = [
         seed="",
         runs=[consent_run(FIRST_CONSENT, how=lambda: consent_by_mouse(caption="KelvaroSetup"),
                           exe_name="KelvaroSetup.exe")]),
+
+    # --- Key permissions: profiles hardened by policy or damaged by other programs.
+
+    Scenario(
+        "keys-allowing-only-read-and-set-value",
+        "Zones\\2, the domain key and the pop-up Allow key allowing only reading and setting "
+        "values (and Domains only reading) are all written: the program asks for no more.",
+        seed=f"""{user_key(DOMAIN)}
+"*"=dword:00000004
+
+{ALLOW_LIST}""",
+        given={value_change(DOMAIN, "*"): dword(4)},
+        runs=[consent_run({**FRESH_ZONE_ADJUSTED, **domain_mapped(old=dword(4)), **POPUPS_ALLOWED},
+                          key_permissions=[(TRUSTED_ZONE, READ_AND_SET_VALUE),
+                                           (DOMAINS, READ_ONLY),
+                                           (DOMAIN, READ_AND_SET_VALUE),
+                                           (ALLOW, READ_AND_SET_VALUE)])]),
+
+    Scenario(
+        "read-only-domain-key-in-restricted-zone",
+        "A read-only domain key mapped to zone 4 stays there: the stop box and exit code 2, "
+        "never the completion box, while the other stages still write.",
+        seed=f"""{user_key(DOMAIN)}
+"*"=dword:00000004
+
+{ALLOW_LIST}""",
+        given={value_change(DOMAIN, "*"): dword(4)},
+        runs=[unregistered_consent_run({**FRESH_ZONE_ADJUSTED, **POPUPS_ALLOWED},
+                                       key_permissions=[(DOMAIN, READ_ONLY)])]),
+
+    # --- Other systems: what a person reads must not depend on the ANSI code page.
+
+    Scenario(
+        "western-system-korean-file-name",
+        "On a Western system (code page 1252) a copy with a Korean file name shows every text "
+        "of the dialog, the notice and the box exactly, its own name as the box caption, and "
+        "makes exactly the changes of a Korean run.",
+        seed="",
+        locale=WESTERN,
+        runs=[consent_run(FIRST_CONSENT, how=lambda: consent_by_mouse(caption=KOREAN_NAME),
+                          exe_name=f"{KOREAN_NAME}.exe")]),
+
+    Scenario(
+        "copy-in-a-deep-korean-folder",
+        "A copy whose folder path takes more than 300 bytes in code page 949 starts, shows "
+        "the dialog, and names the box after its whole file name.",
+        seed="",
+        locale=KOREAN_WITH_KOREAN_PATHS,
+        runs=[consent_run(FIRST_CONSENT, how=lambda: consent_by_mouse(caption=KOREAN_NAME),
+                          exe_name=f"{KOREAN_NAME}.exe", folder=DEEP_KOREAN_FOLDER)]),
 ]

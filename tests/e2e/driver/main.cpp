@@ -89,14 +89,14 @@ HWND FindProgramDialog(const Session& session, bool consent_dialog) {
 Failure FindDialog(Session& session, const std::wstring&) {
   session.window = FindProgramDialog(session, true);
   if (!session.window)
-    return "no consent dialog of " + Narrow(session.program) + " appeared within " + Millis(session.wait_ms);
+    return "no consent dialog of " + Utf8(session.program) + " appeared within " + Millis(session.wait_ms);
   return {};
 }
 
 Failure FindNotice(Session& session, const std::wstring&) {
   session.window = FindProgramDialog(session, false);
   if (!session.window)
-    return "no message box of " + Narrow(session.program) + " appeared within " + Millis(session.wait_ms);
+    return "no message box of " + Utf8(session.program) + " appeared within " + Millis(session.wait_ms);
   return {};
 }
 
