@@ -2,14 +2,17 @@
 # throwaway Wine prefix with code page 949, an X display of their own and a
 # wineserver that outlives each program; end_wine_session removes them all.
 # ORVANTA_XVFB_DISPLAY (for example :110) picks the display instead of the
-# first free one.
+# first free one. An argument names another locale for Wine (C.UTF-8 gives
+# code page 1252, a Western system).
 
 start_wine_session() {
+  local locale=${1:-ko_KR.UTF-8}
   session_dir=$(mktemp -d /tmp/orvanta-wine.XXXXXX) || return 1
   export WINEPREFIX=$session_dir/prefix
   export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-  # Code page 949 for Wine. The shell itself may lack the glibc locale: quiet.
-  { export LC_ALL=ko_KR.UTF-8; } 2>/dev/null
+  # Code page 949 for Wine by default. The shell itself may lack the glibc
+  # locale: quiet.
+  { export LC_ALL=$locale; } 2>/dev/null
   mkdir -p "$WINEPREFIX"
 
   # -displayfd reports the display number once the server takes clients.
