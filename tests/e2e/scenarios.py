@@ -74,6 +74,12 @@ ALLOW_LIST = f"""{user_key(ALLOW)}
 "*.example.com"=""
 """
 
+# The domain mapped to the Restricted sites zone, and a pop-up allow list.
+DOMAIN_IN_RESTRICTED_ZONE = f"""{user_key(DOMAIN)}
+"*"=dword:00000004
+
+{ALLOW_LIST}"""
+
 # --- What the person does.
 
 def consent_by_mouse(caption="OrvantaCtrl"):
@@ -288,10 +294,7 @@ SCENARIOS = [
         "keys-allowing-only-read-and-set-value",
         "Zones\\2, the domain key and the pop-up Allow key allowing only reading and setting "
         "values (and Domains only reading) are all written: the program asks for no more.",
-        seed=f"""{user_key(DOMAIN)}
-"*"=dword:00000004
-
-{ALLOW_LIST}""",
+        seed=DOMAIN_IN_RESTRICTED_ZONE,
         given={value_change(DOMAIN, "*"): dword(4)},
         runs=[consent_run({**FRESH_ZONE_ADJUSTED, **domain_mapped(old=dword(4)), **POPUPS_ALLOWED},
                           key_permissions=[(TRUSTED_ZONE, READ_AND_SET_VALUE),
@@ -303,10 +306,7 @@ SCENARIOS = [
         "read-only-domain-key-in-restricted-zone",
         "A read-only domain key mapped to zone 4 stays there: the stop box and exit code 2, "
         "never the completion box, while the other stages still write.",
-        seed=f"""{user_key(DOMAIN)}
-"*"=dword:00000004
-
-{ALLOW_LIST}""",
+        seed=DOMAIN_IN_RESTRICTED_ZONE,
         given={value_change(DOMAIN, "*"): dword(4)},
         runs=[unregistered_consent_run({**FRESH_ZONE_ADJUSTED, **POPUPS_ALLOWED},
                                        key_permissions=[(DOMAIN, READ_ONLY)])]),
