@@ -11,6 +11,7 @@ from dataclasses import dataclass, field
 
 from observed import completion_box, consent_dialog_as_shown, ok_follows_box
 from wine_registry import ABSENT, PRESENT, dword, key_change, sz, value_change
+from zone_stand_in import ZoneStandIn
 
 INTERNET_SETTINGS = r"Software\Microsoft\Windows\CurrentVersion\Internet Settings"
 TRUSTED_ZONE = INTERNET_SETTINGS + r"\Zones\2"
@@ -43,6 +44,8 @@ class Scenario:
     # Keys and values the seeded profile must have before the first run (the
     # ones that must survive untouched, so their seeding is checked too).
     given: dict = field(default_factory=dict)
+    # A ZoneStandIn answers the program's zone-mappings query; None leaves Wine's.
+    zone_stand_in: ZoneStandIn = None
 
 
 def user_key(path):
