@@ -84,6 +84,11 @@ def decline(*actions):
     return ["find-dialog", *actions, "wait-gone", "wait-exit"]
 
 
+def silent():
+    """The program ends by itself with no window: any window of it is an error."""
+    return ["wait-start", "wait-exit"]
+
+
 def consent_run(changes, how=consent_by_messages, **run_options):
     steps, checks = how()
     return Run(steps=steps, changes=changes, checks=checks, **run_options)
@@ -257,4 +262,48 @@ SCENARIOS = [
         seed="",
         runs=[consent_run(FIRST_CONSENT, how=lambda: consent_by_mouse(caption="KelvaroSetup"),
                           exe_name="KelvaroSetup.exe")]),
+
+    # --- The trusted-zone query, answered by the zone-mappings stand-in. ------
+    # Each scenario here registers the stand-in as its prefix's URL security
+    # manager and fails unless the stand-in was asked once in every run.
+
+    Scenario(
+        "listed-domain-ends-silently",
+        "When a Trusted sites pattern contains the domain, the program ends with no window, "
+        "exit code 0 and no registry change.",
+        seed=ALLOW_LIST,
+        zone_stand_in=ZoneStandIn(mappings=("https://www.example.com", PATTERN)),
+        runs=[Run(silent(), NOTHING)]),
+
+    Scenario(
+        "null-item-before-listed-domain",
+        "A null item in the list is passed over: the pattern after it still ends the program "
+        "silently.",
+        seed="",
+        zone_stand_in=ZoneStandIn(mappings=(None, PATTERN)),
+        runs=[Run(silent(), NOTHING)]),
+
+    Scenario(
+        "domain-inside-double-byte-character",
+        "A pattern that holds the domain's bytes only from the trail byte of a double-byte "
+        "character on does not contain the domain: the dialog shows.",
+        seed="",
+        # U+AC43 is 0x81 0x6B in code page 949: a lead byte, then "k".
+        zone_stand_in=ZoneStandIn(mappings=("\uAC43elvaro.co.kr",)),
+        runs=[Run(decline("close"), NOTHING)]),
+
+    Scenario(
+        "failed-zone-query-asks",
+        "When the zone-mappings query fails, the person is asked: the dialog shows.",
+        seed="",
+        zone_stand_in=ZoneStandIn(failure=0x80070005),  # E_ACCESSDENIED
+        runs=[Run(decline("close"), NOTHING)]),
+
+    Scenario(
+        "consent-then-silent-second-run",
+        "Once the person has consented, the domain is among the Trusted sites that Windows "
+        "lists, so the next run ends silently and changes nothing.",
+        seed="",
+        zone_stand_in=ZoneStandIn(),
+        runs=[consent_run(FIRST_CONSENT), Run(silent(), NOTHING)]),
 ]
