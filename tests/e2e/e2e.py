@@ -28,6 +28,7 @@ from observed import describe_window, parse_driver_output
 from locales import KOREAN, build_korean_unix_locale
 from scenarios import SCENARIOS, WATCHED_TREES
 from wine_registry import ABSENT, PRESENT, describe_change, diff, read_user_reg, subtrees
+from zone_stand_in import STAND_IN_DLL
 
 WINE_ENVIRONMENT = {
     "WINEDEBUG": "-all",
@@ -301,10 +302,13 @@ class ScenarioRun:
                 shutil.rmtree(self.dir / "prefix", ignore_errors=True)
 
     def _seed(self, prefix):
-        if not self.scenario.seed:
+        text = self.scenario.seed
+        if self.scenario.zone_stand_in:
+            text += "\n" + self.scenario.zone_stand_in.seed(windows_path(self.settings.zone_stand_in))
+        if not text:
             return True
         seed = self.dir / "seed.reg"
-        seed.write_bytes(seed_file_text(self.scenario.seed))
+        seed.write_bytes(seed_file_text(text))
         status = prefix.run(["wine", "regedit", "/S", windows_path(seed)], self.dir / "seed.log")
         if status != 0 or not prefix.wait_for_server():
             self.problems.append(f"seeding the registry failed (regedit exit code {status})")
@@ -322,10 +326,13 @@ class ScenarioRun:
             shots.stop()
         if not prefix.wait_for_server():
             self.problems.append("the wineserver did not end after the run and was killed")
-        after = subtrees(read_user_reg(prefix.path), WATCHED_TREES)
+        registry = read_user_reg(prefix.path)
+        after = subtrees(registry, WATCHED_TREES)
 
         problems = self._judge_run(run, out, driver_status, program_status)
         problems += compare_changes(run.changes, before, after)
+        if self.scenario.zone_stand_in:
+            problems += self.scenario.zone_stand_in.problems(registry, number)
         self.problems += [f"{tag}: {problem}" for problem in problems]
         if problems:
             self.details.append(f"{tag}: driver steps {' '.join(run.steps)}")
@@ -431,6 +438,7 @@ class Settings:
         self.driver = build / DRIVER_EXE
         self.key_permissions = build / KEY_PERMISSIONS_EXE
         self.locale_dir = work_dir / "locales"
+        self.zone_stand_in = build / STAND_IN_DLL
         self.keep = arguments.keep
         self.shots_dir = Path(arguments.shots).resolve() if arguments.shots else None
         self.template = work_dir / "template"
@@ -457,7 +465,8 @@ def parse_arguments():
 
 def run_suite(arguments, work_dir):
     settings = Settings(arguments, work_dir)
-    for needed in (settings.program, settings.driver, settings.key_permissions):
+    for needed in (settings.program, settings.driver, settings.key_permissions,
+                   settings.zone_stand_in):
         if not needed.is_file():
             print(f"e2e: {needed} is missing; build the windows preset first", file=sys.stderr)
             return 1

@@ -12,6 +12,7 @@ from dataclasses import dataclass, field
 from locales import KOREAN, KOREAN_WITH_KOREAN_PATHS, WESTERN
 from observed import completion_box, consent_dialog_as_shown, failure_box, ok_follows_box
 from wine_registry import ABSENT, PRESENT, dword, key_change, sz, value_change
+from zone_stand_in import ZoneStandIn
 
 INTERNET_SETTINGS = r"Software\Microsoft\Windows\CurrentVersion\Internet Settings"
 TRUSTED_ZONE = INTERNET_SETTINGS + r"\Zones\2"
@@ -62,6 +63,8 @@ class Scenario:
     # ones that must survive untouched, so their seeding is checked too).
     given: dict = field(default_factory=dict)
     locale: object = KOREAN
+    # A ZoneStandIn answers the program's zone-mappings query; None leaves Wine's.
+    zone_stand_in: ZoneStandIn = None
 
 
 def user_key(path):
@@ -104,6 +107,11 @@ def consent_by_messages(box=completion_box):
 def decline(*actions):
     """Whatever the actions do, the dialog closes and the program ends with no other window."""
     return ["find-dialog", *actions, "wait-gone", "wait-exit"]
+
+
+def silent():
+    """The program ends by itself with no window: any window of it is an error."""
+    return ["wait-start", "wait-exit"]
 
 
 def consent_run(changes, how=consent_by_messages, **run_options):
@@ -331,4 +339,48 @@ SCENARIOS = [
         locale=KOREAN_WITH_KOREAN_PATHS,
         runs=[consent_run(FIRST_CONSENT, how=lambda: consent_by_mouse(caption=KOREAN_NAME),
                           exe_name=f"{KOREAN_NAME}.exe", folder=DEEP_KOREAN_FOLDER)]),
+
+    # --- The trusted-zone query, answered by the zone-mappings stand-in. ------
+    # Each scenario here registers the stand-in as its prefix's URL security
+    # manager and fails unless the stand-in was asked once in every run.
+
+    Scenario(
+        "listed-domain-ends-silently",
+        "When a Trusted sites pattern contains the domain, the program ends with no window, "
+        "exit code 0 and no registry change.",
+        seed=ALLOW_LIST,
+        zone_stand_in=ZoneStandIn(mappings=("https://www.example.com", PATTERN)),
+        runs=[Run(silent(), NOTHING)]),
+
+    Scenario(
+        "null-item-before-listed-domain",
+        "A null item in the list is passed over: the pattern after it still ends the program "
+        "silently.",
+        seed="",
+        zone_stand_in=ZoneStandIn(mappings=(None, PATTERN)),
+        runs=[Run(silent(), NOTHING)]),
+
+    Scenario(
+        "domain-inside-double-byte-character",
+        "A pattern that holds the domain's bytes only from the trail byte of a double-byte "
+        "character on does not contain the domain: the dialog shows.",
+        seed="",
+        # U+AC43 is 0x81 0x6B in code page 949: a lead byte, then "k".
+        zone_stand_in=ZoneStandIn(mappings=("\uAC43elvaro.co.kr",)),
+        runs=[Run(decline("close"), NOTHING)]),
+
+    Scenario(
+        "failed-zone-query-asks",
+        "When the zone-mappings query fails, the person is asked: the dialog shows.",
+        seed="",
+        zone_stand_in=ZoneStandIn(failure=0x80070005),  # E_ACCESSDENIED
+        runs=[Run(decline("close"), NOTHING)]),
+
+    Scenario(
+        "consent-then-silent-second-run",
+        "Once the person has consented, the domain is among the Trusted sites that Windows "
+        "lists, so the next run ends silently and changes nothing.",
+        seed="",
+        zone_stand_in=ZoneStandIn(),
+        runs=[consent_run(FIRST_CONSENT), Run(silent(), NOTHING)]),
 ]

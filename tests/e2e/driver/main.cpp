@@ -16,6 +16,8 @@
 //   key:esc key:enter  a real key press with the window in front
 //   close              the close box (WM_SYSCOMMAND SC_CLOSE)
 //   wait-gone          wait until the window found last has gone
+//   wait-start         wait until the program is running; it is started
+//                      after the driver, so a first wait-exit would not wait
 //   wait-exit          wait until the program has ended; any window of it
 //                      that shows up meanwhile is an error
 //   shot:NAME          ask the harness for a screenshot and wait until it is taken
@@ -186,6 +188,15 @@ Failure WaitGone(Session& session, const std::wstring&) {
   return {};
 }
 
+Failure WaitStart(Session& session, const std::wstring&) {
+  // Polled like every wait, so a program that came and went between two polls
+  // would be missed; but even a run that ends at once stays in the process
+  // list for some 300 ms or more under Wine, a dozen polls of 25 ms.
+  if (!PollUntil(session.wait_ms, [&] { return ProgramIsRunning(session.program); }))
+    return "the program was not running within " + Millis(session.wait_ms);
+  return {};
+}
+
 Failure WaitExit(Session& session, const std::wstring&) {
   std::vector<HWND> windows;
   const bool settled = PollUntil(session.wait_ms, [&] {
@@ -235,6 +246,7 @@ const std::map<std::wstring, StepAction>& Steps() {
       {L"key", Key},
       {L"close", Close},
       {L"wait-gone", WaitGone},
+      {L"wait-start", WaitStart},
       {L"wait-exit", WaitExit},
       {L"shot", Shot},
   };
