@@ -52,7 +52,7 @@ if [ -z "$resources" ]; then
   echo "no compiled OrvantaCtrl.rc found under $build; cannot build the yardstick" >&2
   exit 1
 fi
-cc=x86_64-w64-mingw32-gcc-posix
+cc=x86_64-w64-mingw32-gcc-win32
 $cc -Os -s -static -mwindows -o "$scratch/least_dialog.exe" \
   "$repo/scripts/bench/least_dialog.c" "$resources"
 $cc -Os -s -static -mwindows -DCREATE_SECURITY_MANAGER_FIRST -o "$scratch/least_with_probe.exe" \
