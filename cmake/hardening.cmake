@@ -9,8 +9,12 @@ endif()
 # Every C and C++ object of the Windows build: each function and datum in its
 # own section so the link can drop what nothing calls; no checkout path in an
 # object; __DATE__ and __TIME__ refused, since they differ between two builds.
-# The resource compiler takes none of these.
+# C++ without exceptions and run-time type information: nothing throws,
+# catches or asks an object's type, and their tables and unwinding support
+# only add size. The tests that run in Wine are built the same way, as they
+# link the very objects that ship. The resource compiler takes none of these.
 add_compile_options(
+  "$<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions;-fno-rtti>"
   "$<$<COMPILE_LANGUAGE:C,CXX>:-ffunction-sections;-fdata-sections>"
   "$<$<COMPILE_LANGUAGE:C,CXX>:-ffile-prefix-map=${CMAKE_SOURCE_DIR}/=>"
   "$<$<COMPILE_LANGUAGE:C,CXX>:-ffile-prefix-map=${CMAKE_BINARY_DIR}/=>"
