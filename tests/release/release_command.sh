@@ -11,14 +11,9 @@ set -uo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
 repo=$(cd "$here/../.." && pwd)
-# shellcheck source=find_python.sh
-. "$here/find_python.sh" || exit 2
-
-scratch=$(mktemp -d "${TMPDIR:-/tmp}/orvanta-release.XXXXXX")
-trap 'rm -rf "$scratch"' EXIT
-cd "$scratch"
 # shellcheck source=shell_checks.sh
 . "$here/shell_checks.sh"
+enter_scratch release
 
 release() { "$repo/scripts/release.sh" -o "$@"; }
 

@@ -1,9 +1,20 @@
-# Sourced by the release tests written in shell: one line per check, counted,
-# and throwaway code-signing certificates. The caller sets $scratch, a
-# directory of its own, and works in it.
+# Sourced by the release tests written in shell: a scratch directory, one
+# line per check, counted, and throwaway code-signing certificates. Sets
+# PYTHON too (see find_python.sh).
+
+# shellcheck source=find_python.sh
+. "$(dirname "${BASH_SOURCE[0]}")/find_python.sh" || exit 2
 
 passed=0
 failed=0
+
+# enter_scratch NAME: works in a new directory under ${TMPDIR:-/tmp}, which
+# goes when the script ends.
+enter_scratch() {
+  scratch=$(mktemp -d "${TMPDIR:-/tmp}/orvanta-$1.XXXXXX") || exit 2
+  trap 'rm -rf "$scratch"' EXIT
+  cd "$scratch" || exit 2
+}
 
 # record LABEL COMMAND...: passes when the command succeeds; shows the end
 # of its output when it does not.

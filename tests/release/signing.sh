@@ -14,15 +14,9 @@ fi
 exe=$(realpath "$1")
 here=$(cd "$(dirname "$0")" && pwd)
 repo=$(cd "$here/../.." && pwd)
-# shellcheck source=find_python.sh
-. "$here/find_python.sh" || exit 2
-
-scratch=$(mktemp -d "${TMPDIR:-/tmp}/orvanta-signing.XXXXXX")
-trap 'rm -rf "$scratch"' EXIT
-cd "$scratch"
-
 # shellcheck source=shell_checks.sh
 . "$here/shell_checks.sh"
+enter_scratch signing
 
 tamper() {
   cp "$1" "$2"

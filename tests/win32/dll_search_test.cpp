@@ -11,52 +11,48 @@
 
 namespace {
 
-// What the stand-in calls were asked, for one case.
-struct Asked {
+// How the stand-in calls answer, and what they were asked, in one case.
+struct StandIns {
+  BOOL set_default_answer = TRUE;
+  BOOL set_directory_answer = TRUE;
   int set_default_calls = 0;
   DWORD set_default_flags = 0;
   int set_directory_calls = 0;
   const wchar_t* set_directory_path = nullptr;
 };
-Asked g_asked;
+StandIns g_stand_ins;
 
-BOOL WINAPI SetDefaultSucceeds(DWORD flags) {
-  ++g_asked.set_default_calls;
-  g_asked.set_default_flags = flags;
-  return TRUE;
+BOOL WINAPI SetDefaultStandIn(DWORD flags) {
+  ++g_stand_ins.set_default_calls;
+  g_stand_ins.set_default_flags = flags;
+  return g_stand_ins.set_default_answer;
 }
-BOOL WINAPI SetDefaultFails(DWORD flags) {
-  SetDefaultSucceeds(flags);
-  return FALSE;
+BOOL WINAPI SetDirectoryStandIn(LPCWSTR path) {
+  ++g_stand_ins.set_directory_calls;
+  g_stand_ins.set_directory_path = path;
+  return g_stand_ins.set_directory_answer;
 }
-BOOL WINAPI SetDirectorySucceeds(LPCWSTR path) {
-  ++g_asked.set_directory_calls;
-  g_asked.set_directory_path = path;
-  return TRUE;
-}
-BOOL WINAPI SetDirectoryFails(LPCWSTR path) {
-  SetDirectorySucceeds(path);
-  return FALSE;
-}
+
+enum class SetDefault { kWorks, kFails, kMissing };
 
 struct ChoiceCase {
   const char* name;
-  DllSearchCalls calls;
+  SetDefault set_default;
+  BOOL set_directory_answer;
   DllSearch expected;
   bool falls_back;  // SetDllDirectoryW is called, with an empty path
 };
 
-// Missing (null) or failing SetDefaultDllDirectories falls back to removing
-// the current directory; SetDllDirectoryW is never called when System32 alone
-// is already in force, and never with a null path, which restores the default.
+// Missing or failing SetDefaultDllDirectories falls back to removing the
+// current directory; SetDllDirectoryW is never called when System32 alone is
+// already in force, and never with a null path, which restores the default.
 const ChoiceCase kChoiceCases[] = {
-    {"SetDefaultDllDirectoriesWorks", {SetDefaultSucceeds, SetDirectorySucceeds},
-     DllSearch::kSystem32Only, false},
-    {"SetDefaultDllDirectoriesFails", {SetDefaultFails, SetDirectorySucceeds},
+    {"SetDefaultDllDirectoriesWorks", SetDefault::kWorks, TRUE, DllSearch::kSystem32Only, false},
+    {"SetDefaultDllDirectoriesFails", SetDefault::kFails, TRUE,
      DllSearch::kCurrentDirectoryRemoved, true},
-    {"SetDefaultDllDirectoriesMissing", {nullptr, SetDirectorySucceeds},
+    {"SetDefaultDllDirectoriesMissing", SetDefault::kMissing, TRUE,
      DllSearch::kCurrentDirectoryRemoved, true},
-    {"NeitherCallWorks", {nullptr, SetDirectoryFails}, DllSearch::kUnchanged, true},
+    {"NeitherCallWorks", SetDefault::kMissing, FALSE, DllSearch::kUnchanged, true},
 };
 
 void PrintTo(const ChoiceCase& c, std::ostream* out) { *out << c.name; }
@@ -65,18 +61,22 @@ class DllSearchChoice : public testing::TestWithParam<ChoiceCase> {};
 
 TEST_P(DllSearchChoice, TakesTheNarrowestSearchTheCallsAllow) {
   const ChoiceCase& c = GetParam();
-  g_asked = {};
+  g_stand_ins = {};
+  g_stand_ins.set_default_answer = c.set_default == SetDefault::kWorks;
+  g_stand_ins.set_directory_answer = c.set_directory_answer;
+  const DllSearchCalls calls = {
+      c.set_default == SetDefault::kMissing ? nullptr : SetDefaultStandIn, SetDirectoryStandIn};
 
-  EXPECT_EQ(RestrictDllSearch(c.calls), c.expected);
+  EXPECT_EQ(RestrictDllSearch(calls), c.expected);
 
-  if (c.calls.set_default_dll_directories) {
-    EXPECT_EQ(g_asked.set_default_calls, 1);
-    EXPECT_EQ(g_asked.set_default_flags, static_cast<DWORD>(LOAD_LIBRARY_SEARCH_SYSTEM32));
+  EXPECT_EQ(g_stand_ins.set_default_calls, c.set_default == SetDefault::kMissing ? 0 : 1);
+  if (g_stand_ins.set_default_calls) {
+    EXPECT_EQ(g_stand_ins.set_default_flags, static_cast<DWORD>(LOAD_LIBRARY_SEARCH_SYSTEM32));
   }
-  EXPECT_EQ(g_asked.set_directory_calls, c.falls_back ? 1 : 0);
+  EXPECT_EQ(g_stand_ins.set_directory_calls, c.falls_back ? 1 : 0);
   if (c.falls_back) {
-    ASSERT_NE(g_asked.set_directory_path, nullptr);
-    EXPECT_STREQ(g_asked.set_directory_path, L"");
+    ASSERT_NE(g_stand_ins.set_directory_path, nullptr);
+    EXPECT_STREQ(g_stand_ins.set_directory_path, L"");
   }
 }
 
