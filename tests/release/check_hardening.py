@@ -2,13 +2,14 @@
 """Reads a built OrvantaCtrl.exe, 64-bit or 32-bit, and fails on any loss of
 its hardening or of its reach.
 
-The executable is downloaded by ordinary users and runs elevated: it must keep
-ASLR with its relocations, high-entropy ASLR (64-bit only), DEP and
-large-address awareness, have no section both writable and executable, import
-only DLLs that the loader always maps from System32, and look up the call
-that confines every later DLL search to System32. It must also start on
-Windows 7 SP1: every function it imports is on the list in imports.txt, with
-the oldest Windows that has it, and none needs a later one.
+The executable is a GUI program, downloaded by ordinary users and run
+elevated: it must keep ASLR with its relocations, high-entropy ASLR (64-bit
+only), DEP and large-address awareness, have no section both writable and
+executable, import only DLLs that the loader always maps from System32, and
+look up the call that confines every later DLL search to System32. It must
+also start on Windows 7 SP1: its subsystem version asks for no later
+Windows, every function it imports is on the list in imports.txt with the
+oldest Windows that has it, and none needs a later one.
 
 Usage: check_hardening.py EXE
 """
@@ -41,6 +42,7 @@ IMPORT_LIST = os.path.join(os.path.dirname(os.path.abspath(__file__)), "imports.
 WINDOWS_VERSIONS = ["2000", "XP", "XP-SP1", "XP-SP2", "XP-SP3", "Vista", "Vista-SP1",
                     "Vista-SP2", "7", "7-SP1", "8", "8.1", "10"]
 OLDEST_SUPPORTED = "7-SP1"
+WINDOWS_7_VERSION = (6, 1)
 
 IMAGE_FILE_RELOCS_STRIPPED = 0x0001
 IMAGE_FILE_LARGE_ADDRESS_AWARE = 0x0020
@@ -93,6 +95,22 @@ def machine_matches_format(pe):
     if machine != pefile.MACHINE_TYPE[expected]:
         image = "PE32+ (64-bit)" if is_64_bit(pe) else "PE32 (32-bit)"
         return f"a {image} image for machine 0x{machine:04x}, not {expected[19:].lower()}"
+    return None
+
+
+def gui_program(pe):
+    subsystem = pe.OPTIONAL_HEADER.Subsystem
+    if subsystem != pefile.SUBSYSTEM_TYPE["IMAGE_SUBSYSTEM_WINDOWS_GUI"]:
+        return f"subsystem {pefile.SUBSYSTEM_TYPE.get(subsystem, subsystem)}: not a GUI program"
+    return None
+
+
+def subsystem_version_loads_on_oldest_windows(pe):
+    """The loader refuses an image that asks for a later Windows than its own."""
+    header = pe.OPTIONAL_HEADER
+    version = (header.MajorSubsystemVersion, header.MinorSubsystemVersion)
+    if version > WINDOWS_7_VERSION:
+        return f"subsystem version {version[0]}.{version[1]} is later than Windows 7's 6.1"
     return None
 
 
@@ -181,6 +199,8 @@ def imports_listed_for_oldest_windows(pe):
 
 CHECKS = [
     ("x86-64 or x86 image", machine_matches_format),
+    ("GUI program", gui_program),
+    ("subsystem version no later than Windows 7", subsystem_version_loads_on_oldest_windows),
     ("ASLR (DYNAMIC_BASE)", dll_characteristic(IMAGE_DLLCHARACTERISTICS_DYNAMIC_BASE, "DYNAMIC_BASE")),
     ("high-entropy ASLR (64-bit)",
      dll_characteristic(IMAGE_DLLCHARACTERISTICS_HIGH_ENTROPY_VA, "HIGH_ENTROPY_VA", only_64_bit=True)),

@@ -24,6 +24,15 @@ def swap_machine(pe):
     pe.FILE_HEADER.Machine = pefile.MACHINE_TYPE[other]
 
 
+def make_console_program(pe):
+    pe.OPTIONAL_HEADER.Subsystem = pefile.SUBSYSTEM_TYPE["IMAGE_SUBSYSTEM_WINDOWS_CUI"]
+
+
+def ask_for_windows_8(pe):
+    pe.OPTIONAL_HEADER.MajorSubsystemVersion = 6
+    pe.OPTIONAL_HEADER.MinorSubsystemVersion = 2
+
+
 def clear_dll_characteristic(flag):
     def mutate(pe):
         pe.OPTIONAL_HEADER.DllCharacteristics &= ~flag
@@ -83,6 +92,9 @@ LISTED = hardening.CHECKS[-1][0]
 #  64-bit images only)
 CASES = [
     ("machine swapped", swap_machine, {"x86-64 or x86 image"}, "", False),
+    ("console program", make_console_program, {"GUI program"}, "", False),
+    ("subsystem version of Windows 8", ask_for_windows_8,
+     {"subsystem version no later than Windows 7"}, "", False),
     ("ASLR dropped", clear_dll_characteristic(hardening.IMAGE_DLLCHARACTERISTICS_DYNAMIC_BASE),
      {"ASLR (DYNAMIC_BASE)"}, "", False),
     ("high-entropy ASLR dropped",
