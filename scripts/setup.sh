@@ -5,7 +5,8 @@ set -euo pipefail
 
 packages=(
   cmake g++ make python3 googletest
-  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools
+  g++-mingw-w64-x86-64-win32 binutils-mingw-w64-x86-64 mingw-w64-tools
+  g++-mingw-w64-i686-win32 binutils-mingw-w64-i686
   wine wine64 xvfb xauth xdotool imagemagick fonts-nanum
   python3-pefile osslsigncode openssl locales
 )

@@ -1,25 +1,30 @@
 #!/usr/bin/env bash
-# The release checks: the executable's hardening (and that the check catches
-# each regression), signing, and reproducible builds.
+# The release checks: each executable's hardening and imports (and that the
+# check catches each regression) and its signing; that the builds carry the
+# same resources; the release command; reproducible builds.
 #
-# Usage: tests/release/run.sh BUILD_DIR|EXE
-#   e.g. tests/release/run.sh build/windows
-# The reproducibility check makes its own two builds from copies of the work
-# tree under ${TMPDIR:-/tmp}. Ends with "release: N passed, M failed" and
-# exits non-zero when anything failed.
+# Usage: tests/release/run.sh BUILD_DIR|EXE...
+#   e.g. tests/release/run.sh build/windows build/windows-x86
+# The release command and the reproducibility check build both Windows
+# presets themselves (the first in the work tree, the second from copies of
+# it under ${TMPDIR:-/tmp}). Ends with "release: N passed, M failed" and exits
+# non-zero when anything failed.
 set -uo pipefail
 
-if [ $# -ne 1 ]; then
-  echo "usage: $0 BUILD_DIR|EXE" >&2
+if [ $# -lt 1 ]; then
+  echo "usage: $0 BUILD_DIR|EXE..." >&2
   exit 2
 fi
-exe=$1
-[ -d "$exe" ] && exe=$exe/OrvantaCtrl.exe
-if [ ! -f "$exe" ]; then
-  echo "$0: no executable at $exe; build the windows preset first" >&2
-  echo "release: 0 passed, 1 failed"
-  exit 1
-fi
+exes=()
+for exe in "$@"; do
+  [ -d "$exe" ] && exe=$exe/OrvantaCtrl.exe
+  if [ ! -f "$exe" ]; then
+    echo "$0: no executable at $exe; build its preset first" >&2
+    echo "release: 0 passed, 1 failed"
+    exit 1
+  fi
+  exes+=("$exe")
+done
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=find_python.sh
 . "$here/find_python.sh" || { echo "release: 0 passed, 1 failed"; exit 1; }
@@ -50,9 +55,15 @@ part() {
   failed=$((failed + part_failed))
 }
 
-part hardening "$PYTHON" "$here/check_hardening.py" "$exe"
-part hardening-mutations "$PYTHON" "$here/hardening_mutations_test.py" "$exe"
-part signing "$here/signing.sh" "$exe"
+for exe in "${exes[@]}"; do
+  part "hardening $exe" "$PYTHON" "$here/check_hardening.py" "$exe"
+  part "hardening-mutations $exe" "$PYTHON" -B "$here/hardening_mutations_test.py" "$exe"
+  part "signing $exe" "$here/signing.sh" "$exe"
+done
+for exe in "${exes[@]:1}"; do
+  part "resources ${exes[0]} $exe" "$PYTHON" "$here/same_resources.py" "${exes[0]}" "$exe"
+done
+part release-command "$here/release_command.sh"
 part reproducible "$here/reproducible.sh"
 
 [ ${#broken[@]} -eq 0 ] || echo "failed parts: ${broken[*]}"

@@ -14,40 +14,9 @@ fi
 exe=$(realpath "$1")
 here=$(cd "$(dirname "$0")" && pwd)
 repo=$(cd "$here/../.." && pwd)
-# shellcheck source=find_python.sh
-. "$here/find_python.sh" || exit 2
-
-scratch=$(mktemp -d "${TMPDIR:-/tmp}/orvanta-signing.XXXXXX")
-trap 'rm -rf "$scratch"' EXIT
-cd "$scratch"
-
-# A certificate like a real one: code signing only, valid for a day.
-make_certificate() {
-  local name=$1
-  shift
-  openssl req -x509 -newkey rsa:2048 -sha256 -days 1 -subj "/CN=$name" \
-    -addext "keyUsage=critical,digitalSignature" \
-    -addext "extendedKeyUsage=codeSigning" \
-    -keyout "$name.key" -out "$name.crt" "$@" >/dev/null 2>&1
-}
-
-passed=0
-failed=0
-record() {
-  local label=$1
-  shift
-  if "$@" >"$scratch/last.log" 2>&1; then
-    passed=$((passed + 1))
-    echo "ok   $label"
-  else
-    failed=$((failed + 1))
-    echo "FAIL $label"
-    sed 's/^/     /' "$scratch/last.log" | tail -n 15
-  fi
-}
-fails() { ! "$@"; }
-
-verify() { osslsigncode verify -CAfile "$2" -in "$1"; }
+# shellcheck source=shell_checks.sh
+. "$here/shell_checks.sh"
+enter_scratch signing
 
 tamper() {
   cp "$1" "$2"
@@ -75,5 +44,4 @@ record "the encrypted key's signature verifies" verify locked.exe locked.crt
 record "refuses an encrypted key without its passphrase" \
   fails setsid -w env -u SIGN_KEY_PASSWORD "$repo/scripts/sign.sh" "$exe" nopass.exe locked.crt locked.key </dev/null
 
-echo "signing: $passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+summary signing

@@ -65,19 +65,21 @@ bool IsCheckBoxStyle(LONG style) {
   }
 }
 
+struct ChildSearch {
+  HWND parent;
+  std::vector<HWND> children;
+};
+
+// A named CALLBACK function, not a lambda: 32-bit Windows calls it stdcall.
+BOOL CALLBACK CollectDirectChild(HWND child, LPARAM context) {
+  auto& search = *reinterpret_cast<ChildSearch*>(context);
+  if (GetParent(child) == search.parent) search.children.push_back(child);
+  return TRUE;
+}
+
 std::vector<HWND> DirectChildren(HWND window) {
-  struct Search {
-    HWND parent;
-    std::vector<HWND> children;
-  } search{window, {}};
-  EnumChildWindows(
-      window,
-      [](HWND child, LPARAM context) -> BOOL {
-        auto& found = *reinterpret_cast<Search*>(context);
-        if (GetParent(child) == found.parent) found.children.push_back(child);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  ChildSearch search{window, {}};
+  EnumChildWindows(window, CollectDirectChild, reinterpret_cast<LPARAM>(&search));
   return search.children;
 }
 
