@@ -37,6 +37,10 @@ endif()
 # - -static keeps libstdc++ and libgcc inside the executable instead of in
 #   DLLs that a downloads folder could also hold.
 # - No PE timestamp, so two builds of one tree are identical.
+# - Nothing redirects libstdc++'s throwing helpers: the shipped code uses no
+#   part of the library that can throw (no std::string, containers,
+#   std::function or operator new; text lives in fixed or malloc'd buffers),
+#   so neither the helpers nor the exception machinery are linked at all.
 function(orvanta_harden target)
   target_link_options(${target} PRIVATE
     -static
@@ -52,47 +56,4 @@ function(orvanta_harden target)
   else()
     target_link_options(${target} PRIVATE LINKER:--large-address-aware)
   endif()
-  orvanta_abort_instead_of_throw(${target})
 endfunction()
-
-# --- Abort instead of throw: delete this block, and its call above, once the
-# shipped code no longer uses a part of libstdc++ that can throw.
-# The program throws and catches nothing, so whatever would end in an
-# uncaught exception goes straight to abort, where std::terminate ends too:
-# libstdc++'s verbose terminate handler (it demangles the type and prints to
-# stderr, which a GUI program does not have: the demangler and a printf) and
-# its helpers that throw from inside the library (every standard exception
-# class and the copy-on-write strings they carry). Without this list the
-# 64-bit executable grows from 65,024 to 173,056 bytes. The helpers are all
-# the functions of libstdc++'s functexcept.o, so that object is never linked:
-# a partial list would clash with it. A new helper in a later toolchain
-# breaks the link, which is why this is meant to go.
-set(ORVANTA_ABORT_INSTEAD_OF_THROW
-  _ZN9__gnu_cxx27__verbose_terminate_handlerEv
-  _ZSt16__throw_bad_castv
-  _ZSt17__throw_bad_allocv
-  _ZSt18__throw_bad_typeidv
-  _ZSt19__throw_logic_errorPKc
-  _ZSt19__throw_range_errorPKc
-  _ZSt20__throw_domain_errorPKc
-  _ZSt20__throw_length_errorPKc
-  _ZSt20__throw_out_of_rangePKc
-  _ZSt21__throw_bad_exceptionv
-  _ZSt21__throw_runtime_errorPKc
-  _ZSt22__throw_overflow_errorPKc
-  _ZSt23__throw_underflow_errorPKc
-  _ZSt24__throw_invalid_argumentPKc
-  _ZSt24__throw_out_of_range_fmtPKcz
-  _ZSt28__throw_bad_array_new_lengthv
-)
-function(orvanta_abort_instead_of_throw target)
-  # 32-bit Windows symbols carry a leading underscore, C and C++ alike.
-  set(prefix "")
-  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
-    set(prefix _)
-  endif()
-  foreach(symbol IN LISTS ORVANTA_ABORT_INSTEAD_OF_THROW)
-    target_link_options(${target} PRIVATE LINKER:--defsym,${prefix}${symbol}=${prefix}abort)
-  endforeach()
-endfunction()
-# --- End of abort instead of throw.
