@@ -10,7 +10,9 @@ constexpr auto kDomainsKey = JoinKeyPath(kZoneMapRoot, kDomainsComponent);
 
 // Zones\2 and the domain key: their values are read and written.
 constexpr RegAccess kValueAccess = kKeyQueryValue | kKeySetValue;
-// Opening Domains only proves that it exists; the domain key is reached through it.
+// Opening Domains only proves that it exists; the domain key is reached
+// through it. Creating a key beneath it is checked against the Domains key's
+// permissions, not against the rights this handle was opened with.
 constexpr RegAccess kExistenceAccess = kKeyQueryValue;
 
 enum class Outcome { kNextDomain, kStop };
