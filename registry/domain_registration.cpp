@@ -1,6 +1,7 @@
 #include "registry/domain_registration.h"
 
 #include "app/site_profile.h"
+#include "registry/dword_value.h"
 #include "registry/key_path.h"
 #include "registry/trusted_zone_actions.h"
 
@@ -38,13 +39,8 @@ bool IsMappedToTrustedSites(const char* domain) {
   if (key.Open(kCurrentUser, kDomainsKey.data(), kExistenceAccess) != kRegSuccess) return false;
   if (key.Open(key.get(), domain, kKeyQueryValue) != kRegSuccess) return false;
 
-  std::uint32_t type = 0;
-  DwordBytes zone = {};
-  auto size = static_cast<std::uint32_t>(zone.size());
-  if (QueryRegistryValue(key.get(), kZoneValueName, &type, zone.data(), &size) != kRegSuccess) {
-    return false;
-  }
-  return type == kRegDword && size == zone.size() && zone == EncodeDword(kTrustedSitesZone);
+  DwordBytes zone;
+  return ReadDwordValue(key, kZoneValueName, &zone) && zone == EncodeDword(kTrustedSitesZone);
 }
 
 }  // namespace
